@@ -1,0 +1,40 @@
+// Splitting a path into drive, directory, name and extension, and joining
+// such parts back. A drive is a letter and a colon at the start; backslash
+// and slash both separate components.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace nerbo {
+
+inline constexpr std::size_t kSplitInputLimit = 260;  // characters of a path looked at
+inline constexpr std::size_t kDriveLimit = 2;
+inline constexpr std::size_t kPartLimit = 255;        // directory, name, extension
+
+// Flags of a split.
+inline constexpr int kHasWildcards = 1;
+inline constexpr int kHasExtension = 2;
+inline constexpr int kHasName = 4;
+inline constexpr int kHasDirectory = 8;
+inline constexpr int kHasDrive = 16;
+
+struct PathParts {
+  std::string drive;      // "C:" or empty
+  std::string directory;  // keeps its trailing separator
+  std::string name;
+  std::string extension;  // with its leading dot
+  int flags = 0;
+};
+
+PathParts SplitPath(const std::string& path);
+
+// Joins drive (its first character and a colon), directory (and `separator`
+// unless it already ends in one), name, and extension (with a dot unless it
+// has one). Empty parts add nothing.
+std::string MergePath(const std::string& drive, const std::string& directory,
+                      const std::string& name, const std::string& extension, char separator);
+
+bool IsPathSeparator(char c);
+
+}  // namespace nerbo

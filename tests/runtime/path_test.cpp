@@ -1,0 +1,99 @@
+#include "runtime/path.h"
+
+#include <gtest/gtest.h>
+
+namespace nerbo {
+namespace {
+
+struct SplitCase {
+  const char* path;
+  const char* drive;
+  const char* directory;
+  const char* name;
+  const char* extension;
+  int flags;
+};
+
+class SplitPathTable : public testing::TestWithParam<SplitCase> {};
+
+TEST_P(SplitPathTable, SplitsIntoParts) {
+  const SplitCase& c = GetParam();
+  PathParts parts = SplitPath(c.path);
+  EXPECT_EQ(parts.drive, c.drive);
+  EXPECT_EQ(parts.directory, c.directory);
+  EXPECT_EQ(parts.name, c.name);
+  EXPECT_EQ(parts.extension, c.extension);
+  EXPECT_EQ(parts.flags, c.flags);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WorkedExamples, SplitPathTable,
+    testing::Values(SplitCase{"C:\\work\\src\\Hello.java", "C:", "\\work\\src\\", "Hello", ".java", 30},
+                    SplitCase{"Hello.class", "", "", "Hello", ".class", 6},
+                    SplitCase{"C:Hello.java", "C:", "", "Hello", ".java", 22},
+                    SplitCase{"C:\\jdk1.1\\bin\\javac", "C:", "\\jdk1.1\\bin\\", "javac", "", 28},
+                    SplitCase{"archive.tar.gz", "", "", "archive.tar", ".gz", 6},
+                    SplitCase{"C:\\work\\", "C:", "\\work\\", "", "", 24},
+                    SplitCase{"..\\x", "", "..\\", "x", "", 12},
+                    SplitCase{"name.", "", "", "name", ".", 6}));
+
+INSTANTIATE_TEST_SUITE_P(
+    DotsAndSeparators, SplitPathTable,
+    testing::Values(SplitCase{"..", "", "..", "", "", 8},             // all directory
+                    SplitCase{"a/.", "", "a/.", "", "", 8},           // a trailing "." too
+                    SplitCase{"C:..", "C:", "..", "", "", 24},        // dots right after the drive
+                    SplitCase{"..x", "", ".", "", ".x", 10},          // what stays of "..x" is "."
+                    SplitCase{"/a.b/c", "", "/a.b/", "c", "", 12},     // a directory's dot is no extension
+                    SplitCase{"x/a:b.c", "", "x/", "a:b", ".c", 14},   // a colon elsewhere is ordinary
+                    SplitCase{"*.cl?ss", "", "", "*", ".cl?ss", 7}));  // wildcards set flag 1
+
+TEST(SplitPath, LooksAtTheFirst260CharactersOnly) {
+  std::string path = "C:\\" + std::string(250, 'd') + "\\" + std::string(46, 'n') + ".java";
+  PathParts parts = SplitPath(path);
+  EXPECT_EQ(parts.directory, "\\" + std::string(250, 'd') + "\\");
+  EXPECT_EQ(parts.name, std::string(260 - 2 - 252, 'n'));
+  EXPECT_EQ(parts.extension, "");
+}
+
+TEST(SplitPath, CutsEachPartTo255Characters) {
+  PathParts parts = SplitPath("a." + std::string(300, 'e'));
+  EXPECT_EQ(parts.extension, "." + std::string(254, 'e'));
+  parts = SplitPath(std::string(258, 'n') + ".c");
+  EXPECT_EQ(parts.name.size(), 255u);
+  EXPECT_EQ(parts.extension, ".c");
+  parts = SplitPath(std::string(258, 'd') + "/x");
+  EXPECT_EQ(parts.directory, std::string(255, 'd'));
+  EXPECT_EQ(parts.name, "x");
+}
+
+struct MergeCase {
+  const char* drive;
+  const char* directory;
+  const char* name;
+  const char* extension;
+  const char* joined;
+};
+
+class MergePathTable : public testing::TestWithParam<MergeCase> {};
+
+TEST_P(MergePathTable, JoinsParts) {
+  const MergeCase& c = GetParam();
+  EXPECT_EQ(MergePath(c.drive, c.directory, c.name, c.extension, '\\'), c.joined);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WorkedExamples, MergePathTable,
+    testing::Values(MergeCase{"", "C:\\jdk1.1.8\\bin", "java", "exe", "C:\\jdk1.1.8\\bin\\java.exe"},
+                    MergeCase{"", "C:\\", "javac", "exe", "C:\\javac.exe"},
+                    MergeCase{"C:", "\\work\\src\\", "", "", "C:\\work\\src\\"},
+                    MergeCase{"", "", "Hello", ".java", "Hello.java"},
+                    MergeCase{"", "", "", "", ""},
+                    MergeCase{"", "/opt/kit/", "java", "", "/opt/kit/java"},    // slash kept, no second one
+                    MergeCase{"Cx", "", "a", "", "C:a"}));                       // only the drive's letter
+
+TEST(MergePath, UsesTheGivenSeparator) {
+  EXPECT_EQ(MergePath("", "/opt/kit/bin", "java", "", '/'), "/opt/kit/bin/java");
+}
+
+}  // namespace
+}  // namespace nerbo
