@@ -1,0 +1,19 @@
+// The files seam: the first-file search of the current directory and the
+// existence test of a path.
+#pragma once
+
+#include <string>
+
+namespace nerbo {
+
+// Searches the current directory for `pattern` (a bare name; '*' and '?' are
+// wildcards; letter case is ignored) and gives the first match's name as
+// stored on disk. On Linux the first match is the first in case-insensitive
+// name order, as NTFS returns them. False when nothing matches.
+bool FindFirstFileName(const std::string& pattern, std::string* found_name);
+
+// True when the platform can read the attributes of `path` (a directory
+// exists too).
+bool PathExists(const std::string& path);
+
+}  // namespace nerbo
