@@ -2,13 +2,13 @@
 
 namespace nerbo {
 
-ScopedEnvironment::ScopedEnvironment(const std::string& name, const std::string& value)
-    : name_(name), had_value_(ReadEnvironment(name, &old_value_)) {
+ScopedEnvironment::ScopedEnvironment(const std::string& name, const std::string& value) : name_(name) {
+  had_value_ = ReadEnvironment(name_, &old_value_);
   WriteEnvironment(name_, &value);
 }
 
-ScopedEnvironment::ScopedEnvironment(const std::string& name)
-    : name_(name), had_value_(ReadEnvironment(name, &old_value_)) {
+ScopedEnvironment::ScopedEnvironment(const std::string& name) : name_(name) {
+  had_value_ = ReadEnvironment(name_, &old_value_);
   WriteEnvironment(name_, nullptr);
 }
 
