@@ -5,7 +5,7 @@
 #include <string>
 
 #include "runtime/console.h"
-#include "support/temp_directory.h"
+#include "support/scoped_temp_dir.h"
 
 namespace nerbo {
 namespace {
@@ -83,17 +83,20 @@ TEST(PackageScanner, ThePieceAReadErrorCutsIsNotScanned) {
 }
 
 TEST(FindPackageDepth, ReadsTheSourceWithTheTextRules) {
-  TempDirectory directory;
-  std::string source = directory.WriteFile("A.java", "// a\r\npackage a.b.c;\r\n\x1Apackage x;\n");
-  EXPECT_EQ(FindPackageDepth(source.c_str()), 3);
-  std::string hidden = directory.WriteFile("B.java", "\x1A\npackage a.b.c;\n");
-  EXPECT_EQ(FindPackageDepth(hidden.c_str()), 0);
+  ScopedTempDir directory;
+  ScopedCurrentDirectory inside(directory.path());
+  directory.WriteFile("A.java", "// a\r\npackage a.b.c;\r\n\x1Apackage x;\n");
+  EXPECT_EQ(FindPackageDepth("A.java"), 3);
+  directory.WriteFile("B.java", "\x1A\npackage a.b.c;\n");
+  EXPECT_EQ(FindPackageDepth("B.java"), 0);
 }
 
 TEST(FindPackageDepth, ASourceThatCannotBeReadHasDepthZero) {
-  TempDirectory directory;
-  EXPECT_EQ(FindPackageDepth((directory.path() / "Missing.java").string().c_str()), 0);
-  EXPECT_EQ(FindPackageDepth(directory.path().string().c_str()), 0);
+  ScopedTempDir directory;
+  ScopedCurrentDirectory inside(directory.path());
+  EXPECT_EQ(FindPackageDepth("Missing.java"), 0);
+  std::filesystem::create_directory(directory.path() / "Folder.java");
+  EXPECT_EQ(FindPackageDepth("Folder.java"), 0);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 
 #include "run/class_file_bytes.h"
 #include "run/class_name_reference.h"
-#include "support/temp_directory.h"
+#include "support/scoped_temp_dir.h"
 
 namespace nerbo {
 namespace {
@@ -189,21 +189,22 @@ TEST(ClassNameScanner, AgreesWithTheReferenceOnRandomBytes) {
 }
 
 TEST(FindQualifiedClassName, ReadsTheFileInBinaryMode) {
-  TempDirectory directory;
+  ScopedTempDir directory;
+  ScopedCurrentDirectory inside(directory.path());
   // Line ends and a Ctrl+Z ahead of the entry change nothing.
-  std::string path = directory.WriteFile(
-      "Name.class", ClassFileBytes().Text("a\r\nb\x1A").Text("pkg/sub/Name").ClassReference(3).bytes());
-  ExpectResult(FindQualifiedClassName(path.c_str(), "Name"), "pkg.sub.Name", 2, true);
+  directory.WriteFile("Name.class",
+                      ClassFileBytes().Text("a\r\nb\x1A").Text("pkg/sub/Name").ClassReference(3).bytes());
+  ExpectResult(FindQualifiedClassName("Name.class", "Name"), "pkg.sub.Name", 2, true);
 }
 
 TEST(FindQualifiedClassName, AFileThatCannotBeReadGivesTheSimpleName) {
-  TempDirectory directory;
-  std::string empty = directory.WriteFile("Empty.class", "");
-  ExpectResult(FindQualifiedClassName(empty.c_str(), "Empty"), "Empty", 0, false);
-  std::string missing = (directory.path() / "Missing.class").string();
-  ExpectResult(FindQualifiedClassName(missing.c_str(), "Missing"), "Missing", 0, false);
-  std::string folder = directory.path().string();
-  ExpectResult(FindQualifiedClassName(folder.c_str(), "Folder"), "Folder", 0, false);
+  ScopedTempDir directory;
+  ScopedCurrentDirectory inside(directory.path());
+  directory.WriteFile("Empty.class", "");
+  ExpectResult(FindQualifiedClassName("Empty.class", "Empty"), "Empty", 0, false);
+  ExpectResult(FindQualifiedClassName("Missing.class", "Missing"), "Missing", 0, false);
+  std::filesystem::create_directory(directory.path() / "Folder.class");
+  ExpectResult(FindQualifiedClassName("Folder.class", "Folder"), "Folder", 0, false);
 }
 
 }  // namespace
