@@ -3,15 +3,15 @@
 // hold.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 
 #include "compile/package_scanner.h"
+#include "fuzz/fuzz_check.h"
 #include "runtime/console.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::size_t position = 0;
   nerbo::TextModeReader text([&]() -> int { return position < size ? data[position++] : nerbo::kEndOfInput; });
   int depth = nerbo::ScanPackageDepth(text);
-  if (depth < 0 || depth > 2000) std::abort();
+  NERBO_FUZZ_CHECK(depth >= 0 && depth <= 2000);
   return 0;
 }
