@@ -1,0 +1,53 @@
+// The run context: what the launcher hands to every mode. The fixed-size
+// buffers of the original design are std::strings here, with their limits
+// applied where the text is taken in.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "runtime/console.h"
+#include "runtime/conventions.h"
+#include "runtime/registry.h"
+#include "runtime/spawn.h"
+
+namespace nerbo {
+
+inline constexpr std::size_t kArgumentStringLimit = 1023;  // characters of the argument string
+
+using Spawner = std::function<SpawnResult(const std::string& program,
+                                          const std::vector<std::string>& arguments)>;
+
+struct RunContext {
+  RunContext(Registry& registry_in, Console& console_in, const Conventions& conventions_in,
+             Spawner spawner_in)
+      : registry(registry_in),
+        console(console_in),
+        conventions(conventions_in),
+        spawn(std::move(spawner_in)) {}
+
+  Registry& registry;
+  Console& console;
+  const Conventions& conventions;
+  Spawner spawn;
+
+  // Argument 0 is the full path of the tool's own program file.
+  std::vector<std::string> arguments;
+
+  // The target, split: first from the argument, then name and extension
+  // from the name found on disk.
+  std::string drive;
+  std::string directory;
+  std::string name;
+  std::string extension;
+  std::string found_name;  // as stored on disk
+
+  // Handed unchanged to the Java program as its last argument.
+  std::string argument_string;
+
+  RegKey settings_key = 0;
+  bool run_after_compile = false;
+};
+
+}  // namespace nerbo

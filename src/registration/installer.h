@@ -1,0 +1,10 @@
+// Installation: registers the tool for class and source files and records the kit's tools. Ends the run with message code 15 (or 2 without java in the working directory).
+#pragma once
+
+#include "launcher/run_context.h"
+
+namespace nerbo {
+
+[[noreturn]] void Install(RunContext& context);
+
+}  // namespace nerbo
