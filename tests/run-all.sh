@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Every test of the project: the Linux build, the same tests under
 # AddressSanitizer and UndefinedBehaviorSanitizer, the Windows 64-bit build
-# with its tests under Wine, and the shipped 32-bit Windows program file,
-# built and inspected.
+# with its tests under Wine, the shipped 32-bit Windows program file, built
+# and inspected, and a brief run of every fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --workflow --preset default
 cmake --workflow --preset sanitize
 cmake --workflow --preset win64
 cmake --workflow --preset win32
+bash tests/fuzz/run-fuzzers.sh 20
 echo "all test runs passed"
