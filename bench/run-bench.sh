@@ -79,12 +79,18 @@ tool_cpu=$( (repeat_tool; times) | children_cpu)
 direct_cpu=$( (repeat_direct; times) | children_cpu)
 t0=$(now); repeat_tool; t1=$(now); repeat_direct; t2=$(now)
 own_cpu_ms=$(awk -v a="$tool_cpu" -v b="$direct_cpu" -v n="$cpu_runs" 'BEGIN { printf "%.3f", (a - b) / n * 1000 }')
+start_cpu_ms=$(awk -v b="$direct_cpu" -v n="$cpu_runs" 'BEGIN { printf "%.3f", b / n * 1000 }')
 own_wall_ms=$(awk -v a=$((t1 - t0)) -v b=$((t2 - t1)) -v n="$cpu_runs" 'BEGIN { printf "%.3f", (a - b) / n / 1e6 }')
 
 # (b) and (c): test files, random bytes (class) or code lines (source), with
 # the looked-for entry or declaration as their last bytes, or without it.
 # printf's own escapes: a shell string cannot hold the zero bytes.
 entry='\001\000\014pkg/sub/Name\001\000\004Code'
+make_class() {  # file bytes with_entry
+  head -c "$2" /dev/urandom >"$1"
+  [ "$3" = yes ] && printf "$entry" >>"$1"
+  return 0
+}
 code_line='    public static void print(String prefix) { /* plain */ out.println(prefix + p.q); } // note'
 make_source() {  # file bytes with_declaration: whole lines, so that no comment stays open
   awk -v line="$code_line" -v n=$(($2 / (${#code_line} + 1))) 'BEGIN { for (i = 0; i < n; i++) print line }' >"$1"
@@ -124,6 +130,7 @@ Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | s
 | tool / direct (median of the pair ratios) | $(awk -v r="$ratio_median" 'BEGIN { printf "%.4f (%+.2f %%)", r, (r - 1) * 100 }') |
 | tool's own CPU (user+sys, java = /bin/true, $cpu_runs runs) | $own_cpu_ms ms |
 | tool's own wall time (java = /bin/true, $cpu_runs runs) | $own_wall_ms ms |
+| for scale: CPU of \`setsid -w /bin/true\` (two bare process starts) | $start_cpu_ms ms |
 
 | (b, c) file bytes | entry / declaration | class-name discovery | tool peak RSS (.class) | package detection | tool peak RSS (.java) |
 |---|---|---|---|---|---|
