@@ -1,0 +1,12 @@
+#include "registration/desktop_integration.h"
+
+namespace nerbo {
+
+// The Explorer takes everything from the registry entries.
+DesktopResult InstallDesktopIntegration(const std::string&, bool) { return {}; }
+
+DesktopResult UninstallDesktopIntegration() { return {}; }
+
+void PrintDesktopFailure(Console&, const DesktopResult&) {}
+
+}  // namespace nerbo
