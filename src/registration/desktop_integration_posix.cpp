@@ -117,7 +117,9 @@ bool WriteAll(int descriptor, const std::string& bytes) {
 // linked mimeapps.list stays a link; the old file's permissions stay too.
 std::optional<Failure> WriteFileReplacing(const fs::path& path, const std::string& bytes) {
   std::error_code error;
-  fs::path target = fs::is_symlink(path, error) ? fs::canonical(path, error) : path;
+  struct stat link_status;
+  const bool is_link = lstat(path.c_str(), &link_status) == 0 && S_ISLNK(link_status.st_mode);
+  fs::path target = is_link ? fs::canonical(path, error) : path;
   if (error) return Failure{path, error.value()};
   fs::create_directories(target.parent_path(), error);
   if (error) return Failure{target.parent_path(), error.value()};
@@ -126,8 +128,8 @@ std::optional<Failure> WriteFileReplacing(const fs::path& path, const std::strin
   temporary += ".nerbo-new";
   int descriptor = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (descriptor < 0) return Failure{temporary, errno};
-  fs::file_status old_status = fs::status(target, error);
-  if (!error && fs::exists(old_status)) fchmod(descriptor, static_cast<mode_t>(old_status.permissions()));
+  struct stat old_status;
+  if (stat(target.c_str(), &old_status) == 0) fchmod(descriptor, old_status.st_mode & 07777);
   bool written = WriteAll(descriptor, bytes) && fsync(descriptor) == 0;
   int code = errno;
   if (close(descriptor) != 0 && written) {
