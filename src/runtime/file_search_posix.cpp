@@ -1,0 +1,34 @@
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <string>
+
+#include "runtime/file_search.h"
+#include "runtime/wildcard_match.h"
+
+namespace nerbo {
+
+// "." and ".." take part like any other entry, as they do in a search on
+// Windows outside a drive's root.
+bool FindFirstFileName(const std::string& pattern, std::string* found_name) {
+  DIR* directory = opendir(".");
+  if (directory == nullptr) return false;
+  bool found = false;
+  std::string first;
+  while (const dirent* entry = readdir(directory)) {
+    std::string name = entry->d_name;
+    if (!MatchesWildcardIgnoringCase(pattern, name)) continue;
+    if (!found || ComesFirstIgnoringCase(name, first)) first = std::move(name);
+    found = true;
+  }
+  closedir(directory);
+  if (found) *found_name = first;
+  return found;
+}
+
+bool PathExists(const std::string& path) {
+  struct stat status;
+  return stat(path.c_str(), &status) == 0;
+}
+
+}  // namespace nerbo

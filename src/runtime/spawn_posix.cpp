@@ -1,0 +1,82 @@
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "runtime/command_line.h"
+#include "runtime/error_number.h"
+#include "runtime/file_search.h"
+#include "runtime/spawn_platform.h"
+
+extern char** environ;
+
+namespace nerbo {
+namespace {
+
+bool LookUpEnvironment(const char* name, std::string* value) {
+  const char* text = std::getenv(name);
+  if (text == nullptr) return false;
+  *value = text;
+  return true;
+}
+
+// Absolute without resolving links: the child may look at the path it was
+// started by, and a link names the kit the user set up.
+std::string FullPath(const std::string& path) {
+  if (!path.empty() && path[0] == '/') return path;
+  char* directory = getcwd(nullptr, 0);
+  if (directory == nullptr) return std::string();
+  std::string full = std::string(directory) + "/" + path;
+  std::free(directory);
+  return full;
+}
+
+// A directory passes the existence test; its start fails as it does on
+// Windows, as a format error.
+int StartFailureNumber(int code, const std::string& application) {
+  struct stat status;
+  if (stat(application.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) return kErrExecFormat;
+  return ErrorNumberFromPlatformCode(static_cast<unsigned long>(code));
+}
+
+// A child killed by a signal reads as the shells report it, 128 plus the
+// signal number: never 0, so a killed child never passes for success.
+std::uint32_t StatusOf(int wait_status) {
+  if (WIFEXITED(wait_status)) return static_cast<std::uint32_t>(WEXITSTATUS(wait_status));
+  if (WIFSIGNALED(wait_status)) return 128u + static_cast<std::uint32_t>(WTERMSIG(wait_status));
+  return 1;
+}
+
+}  // namespace
+
+const LaunchRules& HostLaunchRules() { return kPosixLaunchRules; }
+
+LaunchPlatform HostLaunchPlatform() { return {PathExists, LookUpEnvironment, FullPath}; }
+
+// The child gets the command line split back by the tool's own rules, so it
+// sees the arguments a child on Windows would take from the same line.
+SpawnResult StartAndWait(const LaunchPlan& plan) {
+  std::vector<std::string> arguments = SplitArguments(plan.command_line.c_str());
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(&argument[0]);
+  argv.push_back(nullptr);
+
+  pid_t child = 0;
+  int failure = posix_spawn(&child, plan.application.c_str(), nullptr, nullptr, argv.data(), environ);
+  if (failure != 0) {
+    SetErrorNumber(StartFailureNumber(failure, plan.application));
+    return {};
+  }
+  int wait_status = 0;
+  while (waitpid(child, &wait_status, 0) < 0) {
+    // The child was started but its end cannot be learnt (SIGCHLD ignored):
+    // an abnormal end, not a success.
+    if (errno != EINTR) return {true, 1};
+  }
+  return {true, StatusOf(wait_status)};
+}
+
+}  // namespace nerbo
