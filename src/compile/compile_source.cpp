@@ -1,10 +1,55 @@
 #include "compile/compile_source.h"
 
+#include <cstdlib>
+
+#include "compile/package_scanner.h"
 #include "launcher/message_code.h"
+#include "launcher/messages.h"
+#include "registration/registry_layout.h"
+#include "run/class_path.h"
+#include "run/run_class.h"
+#include "runtime/error_number.h"
+#include "runtime/path.h"
 
 namespace nerbo {
+namespace {
 
-// Not yet built: ends the run with the mode's own message code.
-void CompileSource(RunContext&) { RaiseMessageCode(kMsgCompiled); }
+constexpr char kRunAfterCompileSwitch[] = "/ExecuteAfterCompile";
+
+bool RunAfterCompileAsked(const RunContext& context) {
+  return context.arguments.size() > 2 && context.arguments[2] == kRunAfterCompileSwitch;
+}
+
+}  // namespace
+
+void CompileSource(RunContext& context) {
+  int package_depth = FindPackageDepth(context.found_name.c_str());
+  std::optional<std::string> javac = ReadToolPath(context.registry, context.settings_key, kCompileValue);
+  const Conventions& conventions = context.conventions;
+
+  std::string file_argument =
+      "\"" + MergePath("", "", context.name, context.extension, conventions.dir_separator) + "\"";
+  Print(context.console, "Sto compilando il file " + file_argument + ". ");
+  PrintMessage(context.console, kMsgWait);
+
+  std::string class_path = BuildClassPath(conventions, PackageRootEntry(conventions, package_depth),
+                                          javac.value_or(""), conventions.javac_tail,
+                                          std::getenv(conventions.classpath_var));
+  Print(context.console, "classpath: " + class_path + "\n\n");
+
+  if (!javac) {
+    SetErrorNumber(kErrNoEntry);
+    RaiseMessageCode(kMsgSpawnFailed);
+  }
+  SpawnResult result =
+      context.spawn(*javac, {conventions.javac_tool, "-classpath", ClassPathArgument(class_path), file_argument});
+  if (!result.started) RaiseMessageCode(kMsgSpawnFailed);
+  if (result.exit_status != 0) RaiseMessageCode(kMsgCompileFailed);
+
+  if (!RunAfterCompileAsked(context)) RaiseMessageCode(kMsgCompiled);
+  context.run_after_compile = true;
+  PrintMessage(context.console, kMsgCompiled);
+  RunClass(context);
+}
 
 }  // namespace nerbo

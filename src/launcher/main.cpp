@@ -1,1 +1,12 @@
-int main() { return 0; }
+// The entry of the tool: the platform's services, one run, its exit status.
+#include "launcher/run_sequence.h"
+#include "runtime/argument_vector.h"
+
+int main(int argc, char** argv) {
+  using namespace nerbo;
+  std::unique_ptr<Console> console = MakeSystemConsole();
+  std::unique_ptr<Registry> registry = MakeSystemRegistry();
+  RunContext context(*registry, *console, HostConventions(), SpawnProgram);
+  context.arguments = BuildArgumentVector(argc, argv);
+  return EndRun(context, RunToMessageCode(context));
+}

@@ -1,10 +1,58 @@
 #include "run/run_class.h"
 
+#include <cstdlib>
+
 #include "launcher/message_code.h"
+#include "launcher/messages.h"
+#include "registration/registry_layout.h"
+#include "run/class_name_scanner.h"
+#include "run/class_path.h"
+#include "runtime/error_number.h"
+#include "runtime/working_directory.h"
 
 namespace nerbo {
+namespace {
 
-// Not yet built: ends the run with the mode's own message code.
-void RunClass(RunContext&) { RaiseMessageCode(kMsgProgramDone); }
+constexpr char kClassExtension[] = ".class";
+constexpr std::size_t kSourceExtensionLength = 5;  // ".java"
+
+// The class file to open: the file found on disk, or after a compile the
+// class file the compiler wrote beside the source.
+std::string ClassFileName(const RunContext& context) {
+  if (!context.run_after_compile) return context.found_name;
+  return context.found_name.substr(0, context.found_name.size() - kSourceExtensionLength) + kClassExtension;
+}
+
+[[noreturn]] void EndByResult(const SpawnResult& result) {
+  if (!result.started) RaiseMessageCode(kMsgSpawnFailed);
+  RaiseMessageCode(result.exit_status == 0 ? kMsgProgramDone : kMsgProgramFailed);
+}
+
+}  // namespace
+
+void RunClass(RunContext& context) {
+  std::string class_file = ClassFileName(context);
+  ClassNameResult found = FindQualifiedClassName(class_file.c_str(), context.name);
+  if (found.jbuilder_note) Print(context.console, kJBuilderNote);
+
+  // The child starts at the root of the package tree, so "." reaches it.
+  for (int level = 0; level < found.package_depth; ++level) ChangeDirectory("..");
+
+  std::optional<std::string> java = ReadToolPath(context.registry, context.settings_key, kRunValue);
+  const Conventions& conventions = context.conventions;
+  std::string class_path = BuildClassPath(conventions, ".", java.value_or(""), conventions.java_tail,
+                                          std::getenv(conventions.classpath_var));
+
+  PrintMessage(context.console, kMsgStarting);
+  Print(context.console, "(className: \"" + found.qualified_name + "\").\n");
+  PrintMessage(context.console, kMsgWait);
+
+  if (!java) {
+    SetErrorNumber(kErrNoEntry);
+    RaiseMessageCode(kMsgSpawnFailed);
+  }
+  EndByResult(context.spawn(*java, {conventions.java_tool, "-classpath", ClassPathArgument(class_path),
+                                    found.qualified_name, context.argument_string}));
+}
 
 }  // namespace nerbo

@@ -37,6 +37,10 @@ class Console {
   // Writes out whatever the tool's streams still hold.
   virtual void Flush() = 0;
 
+  // The light-shade block the banner's rule is drawn with, in the console's
+  // encoding.
+  virtual const char* LightShade() const = 0;
+
   // Standard input, untranslated: the text-mode rules are applied above.
   virtual int ReadInputByte() = 0;
   virtual bool InputIsConsole() = 0;

@@ -1,0 +1,94 @@
+#include "launcher/run_sequence.h"
+
+#include "compile/compile_source.h"
+#include "launcher/console_input.h"
+#include "launcher/message_code.h"
+#include "launcher/messages.h"
+#include "registration/installer.h"
+#include "registration/registry_layout.h"
+#include "registration/uninstaller.h"
+#include "run/run_class.h"
+#include "runtime/ascii.h"
+#include "runtime/file_search.h"
+#include "runtime/path.h"
+#include "runtime/working_directory.h"
+
+namespace nerbo {
+namespace {
+
+constexpr char kClassExtension[] = ".class";
+constexpr char kSourceExtension[] = ".java";
+
+// The arguments after the target, each followed by a blank, or the line
+// typed at the prompt. Never longer than the argument string's limit.
+void CollectArgumentString(RunContext& context) {
+  const std::vector<std::string>& arguments = context.arguments;
+  context.argument_string.clear();
+  if (arguments.size() <= 2) return;
+  if (EqualsIgnoreCase(arguments[2], kPromptSwitch)) {
+    PrintMessage(context.console, kMsgAskArguments);
+    ReadInputLine(context.console, &context.argument_string);
+    return;
+  }
+  std::string joined;
+  for (std::size_t i = 2; i < arguments.size(); ++i) joined += arguments[i] + ' ';
+  context.argument_string = joined.substr(0, kArgumentStringLimit);
+}
+
+// Makes the target's directory (and drive) current. A target whose directory
+// cannot be entered is not looked for elsewhere: it cannot be found.
+void EnterTargetDirectory(RunContext& context) {
+  std::string directory = MergePath(context.drive, context.directory, "", "", context.conventions.dir_separator);
+  if (directory.empty()) return;
+  if (ChangeDirectory(directory) != 0) RaiseMessageCode(kMsgFileNotFound);
+  if (!context.drive.empty()) {
+    int number = FoldCase(context.drive[0]) - 'a';
+    if (SelectDrive(number) == 0) RaiseMessageCode(kMsgFileNotFound);
+  }
+}
+
+void FindTarget(RunContext& context) {
+  PathParts typed = SplitPath(context.arguments[1]);
+  context.drive = typed.drive;
+  context.directory = typed.directory;
+  context.name = typed.name;
+  context.extension = typed.extension;
+  EnterTargetDirectory(context);
+  std::string file_name = MergePath("", "", context.name, context.extension, context.conventions.dir_separator);
+  if (!FindFirstFileName(file_name, &context.found_name)) RaiseMessageCode(kMsgFileNotFound);
+  PathParts found = SplitPath(context.found_name);
+  context.name = found.name;
+  context.extension = found.extension;
+}
+
+[[noreturn]] void Run(RunContext& context) {
+  PrintMessage(context.console, kMsgBanner);
+  if (context.arguments.size() < 2) Install(context);
+  CollectArgumentString(context);
+  if (EqualsIgnoreCase(context.arguments[1], kUninstallSwitch)) Uninstall(context);
+  FindTarget(context);
+  context.settings_key = OpenSettingsKey(context.registry);
+  if (context.extension == kClassExtension) RunClass(context);
+  if (context.extension == kSourceExtension) CompileSource(context);
+  RaiseMessageCode(kMsgUnsupportedFile);
+}
+
+}  // namespace
+
+int RunToMessageCode(RunContext& context) {
+  try {
+    Run(context);
+  } catch (const MessageCode& raised) {
+    return raised.code;
+  }
+}
+
+int EndRun(RunContext& context, int code) {
+  const char* parameter = context.arguments.size() > 1 ? context.arguments[1].c_str() : nullptr;
+  PrintMessage(context.console, code, parameter);
+  if (code != kMsgCompiled) WaitForKey(context.console);
+  context.console.Flush();
+  return code;
+}
+
+}  // namespace nerbo

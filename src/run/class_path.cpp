@@ -1,0 +1,40 @@
+#include "run/class_path.h"
+
+namespace nerbo {
+namespace {
+
+void CutTail(std::string* text, std::size_t length) { text->erase(text->size() - std::min(length, text->size())); }
+
+}  // namespace
+
+std::string BuildClassPath(const Conventions& conventions, const std::string& root_entry,
+                           const std::string& tool_path, std::size_t tail_length, const char* user_class_path) {
+  std::string class_path = root_entry;
+  class_path += conventions.list_separator;
+  class_path += user_class_path != nullptr ? user_class_path : conventions.classpath_ref;
+  class_path += conventions.list_separator;
+  class_path += tool_path;
+  CutTail(&class_path, tail_length);
+  class_path += conventions.kit_classes;
+  class_path += tool_path;
+  CutTail(&class_path, tail_length);
+  class_path += conventions.kit_classes_zip;
+  return class_path;
+}
+
+std::string PackageRootEntry(const Conventions& conventions, int package_depth) {
+  if (package_depth <= 0) return ".";
+  std::string entry;
+  for (int level = 0; level < package_depth; ++level) {
+    entry += "..";
+    entry += conventions.dir_separator;
+  }
+  return entry;
+}
+
+std::string ClassPathArgument(const std::string& class_path) {
+  if (class_path.find_first_of(" \t") == std::string::npos) return class_path;
+  return "\"" + class_path + "\"";
+}
+
+}  // namespace nerbo

@@ -1,0 +1,28 @@
+// The class path handed to java and javac: the package root, the user's
+// class path, then the kit's classes directory and classes.zip, the kit
+// being the tool path less its "bin" tail.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "runtime/conventions.h"
+
+namespace nerbo {
+
+// `root_entry` is "." or one "..\" per package level. `tool_path` is the
+// recorded java or javac, of which the last `tail_length` characters are
+// cut, whatever they are (never reaching before the start of the text).
+// `user_class_path` is the user's CLASSPATH, or null when it is not set: the
+// reference to it then stays as written.
+std::string BuildClassPath(const Conventions& conventions, const std::string& root_entry,
+                           const std::string& tool_path, std::size_t tail_length, const char* user_class_path);
+
+// The root entry of a source of `package_depth` levels: "." for none.
+std::string PackageRootEntry(const Conventions& conventions, int package_depth);
+
+// The class path as one command-line argument: in double quotes when it
+// holds a blank or a tab, so that the child does not split it.
+std::string ClassPathArgument(const std::string& class_path);
+
+}  // namespace nerbo

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Every test of the project: the Linux build, the same tests under
+# AddressSanitizer and UndefinedBehaviorSanitizer, the Windows 64-bit build
+# with its tests under Wine, and the shipped 32-bit Windows program file,
+# built and inspected.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+cmake --workflow --preset default
+cmake --workflow --preset sanitize
+cmake --workflow --preset win64
+cmake --workflow --preset win32
+echo "all test runs passed"

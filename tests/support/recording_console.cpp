@@ -1,0 +1,48 @@
+#include "support/recording_console.h"
+
+namespace nerbo {
+
+void RecordingConsole::WriteOut(const char* text, std::size_t length) {
+  out.append(text, length);
+  transcript.append(text, length);
+}
+
+void RecordingConsole::WriteErr(const char* text, std::size_t length) {
+  err.append(text, length);
+  transcript.append(text, length);
+}
+
+int RecordingConsole::ReadInputByte() {
+  if (input_position_ < input.size()) return static_cast<unsigned char>(input[input_position_++]);
+  return input_error ? kInputError : kEndOfInput;
+}
+
+bool RecordingConsole::BeginRawInput() {
+  if (!has_console) return false;
+  ++raw_begins;
+  return true;
+}
+
+bool RecordingConsole::ReadInputEvent(InputEvent* event) {
+  if (events.empty()) return false;
+  *event = events.front();
+  events.pop_front();
+  ++events_read;
+  return true;
+}
+
+bool RecordingConsole::EndRawInput() {
+  ++raw_ends;
+  return true;
+}
+
+InputEvent KeyDown(std::uint16_t virtual_key, std::uint32_t modifiers) {
+  InputEvent event;
+  event.is_key = true;
+  event.key_down = true;
+  event.virtual_key = virtual_key;
+  event.modifiers = modifiers;
+  return event;
+}
+
+}  // namespace nerbo
