@@ -17,6 +17,12 @@ std::string BackendName(const testing::TestParamInfo<DumpableBackend>& info) { r
 
 std::string Sz(const std::string& text) { return std::string(text.c_str(), text.size() + 1); }
 
+std::string Dword(std::uint32_t value) {
+  const char bytes[4] = {static_cast<char>(value), static_cast<char>(value >> 8), static_cast<char>(value >> 16),
+                         static_cast<char>(value >> 24)};
+  return std::string(bytes, 4);
+}
+
 RegistrationTest::RegistrationTest() : instance_(GetParam().open()) {
   GetWorkingDirectory(&directory_, 4096);
 }
@@ -53,16 +59,16 @@ int RegistrationTest::RunOn(Registry& registry, const std::string& tool_path, bo
   return -1;  // not reached: both modes end by raising
 }
 
-void RegistrationTest::SeedKey(RegKey root, const std::string& path) {
+void SeedKeyIn(Registry& registry, RegKey root, const std::string& path) {
   RegKey key = 0;
-  ASSERT_EQ(registry().CreateKey(root, path.c_str(), &key, nullptr), kRegSuccess) << path;
+  ASSERT_EQ(registry.CreateKey(root, path.c_str(), &key, nullptr), kRegSuccess) << path;
 }
 
-void RegistrationTest::Seed(RegKey root, const std::string& path, const char* value, const std::string& bytes,
-                            std::uint32_t type) {
+void SeedIn(Registry& registry, RegKey root, const std::string& path, const char* value,
+            const std::string& bytes, std::uint32_t type) {
   RegKey key = 0;
-  ASSERT_EQ(registry().CreateKey(root, path.c_str(), &key, nullptr), kRegSuccess) << path;
-  ASSERT_EQ(registry().SetValue(key, value, type, bytes.data(), static_cast<std::uint32_t>(bytes.size())),
+  ASSERT_EQ(registry.CreateKey(root, path.c_str(), &key, nullptr), kRegSuccess) << path;
+  ASSERT_EQ(registry.SetValue(key, value, type, bytes.data(), static_cast<std::uint32_t>(bytes.size())),
             kRegSuccess);
 }
 

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,12 +34,20 @@ struct DumpableBackend {
 // and the hive file on Linux (per platform file).
 std::vector<DumpableBackend> DumpableBackends();
 std::string BackendName(const testing::TestParamInfo<DumpableBackend>& info);
+inline void PrintTo(const DumpableBackend& backend, std::ostream* out) { *out << backend.name; }
 
 // A tool path with blanks, so that every text shows it goes in unquoted.
 inline constexpr char kToolPath[] = "C:\\Program Files\\jdk 1.1\\bin\\Nerbo.exe";
 
 // A REG_SZ's bytes as the layout writes a text: with its terminator.
 std::string Sz(const std::string& text);
+// A REG_DWORD's bytes.
+std::string Dword(std::uint32_t value);
+
+// Writes a value at a backslash path below a root, creating the keys.
+void SeedIn(Registry& registry, RegKey root, const std::string& path, const char* value,
+            const std::string& bytes, std::uint32_t type = kRegSz);
+void SeedKeyIn(Registry& registry, RegKey root, const std::string& path);
 
 class RegistrationTest : public testing::TestWithParam<DumpableBackend> {
  protected:
@@ -57,13 +66,17 @@ class RegistrationTest : public testing::TestWithParam<DumpableBackend> {
 
   // Keys by backslash path below a root; keys are created on the way.
   void Seed(RegKey root, const std::string& path, const char* value, const std::string& bytes,
-            std::uint32_t type = kRegSz);
-  void SeedKey(RegKey root, const std::string& path);
+            std::uint32_t type = kRegSz) {
+    SeedIn(registry(), root, path, value, bytes, type);
+  }
+  void SeedKey(RegKey root, const std::string& path) { SeedKeyIn(registry(), root, path); }
   std::optional<StoredValue> Value(RegKey root, const std::string& path, const char* value);
   bool Exists(RegKey root, const std::string& path);
   std::string Dump();
 
   Registry& registry() { return *instance_.registry; }
+  // A fresh registry of the same backend, for a table run within one test.
+  void ResetRegistry() { instance_ = GetParam().open(); }
 
   ScopedTempDir temp_;
   ScopedCurrentDirectory in_temp_{temp_.path()};

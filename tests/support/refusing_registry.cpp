@@ -37,12 +37,16 @@ long RefusingRegistry::QueryValue(RegKey key, const char* name, std::uint32_t* t
 }
 
 long RefusingRegistry::DeleteValue(RegKey key, const char* name) {
-  if (refusal_ == Refusal::kDeleting && Beneath(key)) return kRegAccessDenied;
+  std::uint32_t size = 0;
+  bool exists = inner_.QueryValue(key, name, nullptr, nullptr, &size) == kRegSuccess;
+  if (refusal_ == Refusal::kDeleting && Beneath(key) && exists) return kRegAccessDenied;
   return inner_.DeleteValue(key, name);
 }
 
 long RefusingRegistry::DeleteKey(RegKey parent, const char* name) {
-  if (refusal_ == Refusal::kDeleting && Beneath(parent)) return kRegAccessDenied;
+  RegKey existing = 0;
+  bool exists = inner_.OpenKey(parent, name, &existing) == kRegSuccess;
+  if (refusal_ == Refusal::kDeleting && Beneath(parent) && exists) return kRegAccessDenied;
   return inner_.DeleteKey(parent, name);
 }
 
