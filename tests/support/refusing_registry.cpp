@@ -18,12 +18,14 @@ long RefusingRegistry::Opened(RegKey parent, long result, RegKey key) {
 
 long RefusingRegistry::CreateKey(RegKey parent, const char* name, RegKey* key, bool* created) {
   if (refusal_ == Refusal::kOpening && Beneath(parent)) return kRegAccessDenied;
-  return Opened(parent, inner_.CreateKey(parent, name, key, created), *key);
+  long result = inner_.CreateKey(parent, name, key, created);
+  return Opened(parent, result, *key);
 }
 
 long RefusingRegistry::OpenKey(RegKey parent, const char* name, RegKey* key) {
   if (refusal_ == Refusal::kOpening && Beneath(parent)) return kRegAccessDenied;
-  return Opened(parent, inner_.OpenKey(parent, name, key), *key);
+  long result = inner_.OpenKey(parent, name, key);
+  return Opened(parent, result, *key);
 }
 
 long RefusingRegistry::SetValue(RegKey key, const char* name, std::uint32_t type, const void* data,
