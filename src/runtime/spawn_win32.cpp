@@ -12,6 +12,7 @@ namespace {
 bool LookUpEnvironment(const char* name, std::string* value) {
   std::string buffer(1, '\0');
   for (;;) {
+    SetLastError(ERROR_SUCCESS);  // an empty value also gives length 0
     DWORD length = GetEnvironmentVariableA(name, &buffer[0], static_cast<DWORD>(buffer.size()));
     if (length == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND) return false;
     if (length < buffer.size()) {
