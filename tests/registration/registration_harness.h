@@ -21,8 +21,8 @@ namespace nerbo {
 
 // A registry under test and whatever must outlive it (a hive's directory).
 struct RegistryInstance {
+  std::shared_ptr<void> keep_alive;  // declared first, so it goes last
   std::unique_ptr<Registry> registry;
-  std::shared_ptr<void> keep_alive;
 };
 
 struct DumpableBackend {
