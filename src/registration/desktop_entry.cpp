@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "launcher/run_sequence.h"
+#include "registration/registry_layout.h"
 
 namespace nerbo {
 namespace {
@@ -89,13 +90,13 @@ std::string DesktopEntryText(const DesktopEntry& entry) {
 DesktopEntry ClassDesktopEntry(const std::string& tool_path, const std::string& icon) {
   DesktopEntry entry;
   entry.name = "Nerbo";
-  entry.comment = "Classi Java";
+  entry.comment = kClassDescriptionText.text;
   entry.icon = icon;
   entry.mime_types = {kClassMimeType};
   entry.command = ToolCommand(tool_path);
   entry.actions = {
-      {"Run", "Run", ToolCommand(tool_path)},
-      {"RunWithArgs", "Run with args...", ToolCommand(tool_path, {kPromptSwitch})},
+      {"Run", kRunVerb, ToolCommand(tool_path)},
+      {"RunWithArgs", kRunWithArgsVerb, ToolCommand(tool_path, {kPromptSwitch})},
   };
   return entry;
 }
@@ -104,15 +105,15 @@ DesktopEntry SourceDesktopEntry(const std::string& tool_path, const std::string&
                                 const std::vector<std::string>& editor) {
   DesktopEntry entry;
   entry.name = "Nerbo";
-  entry.comment = "Java File";
+  entry.comment = kSourceDescriptionText.text;
   entry.icon = icon;
   entry.mime_types = {kSourceMimeType};
   entry.command = ToolCommand(tool_path, {kRunAfterCompileSwitch});
   entry.actions = {
-      {"CompileRun", "Compile+Run", ToolCommand(tool_path, {kRunAfterCompileSwitch})},
-      {"Compile", "Compile", ToolCommand(tool_path)},
+      {"CompileRun", kCompileRunVerb, ToolCommand(tool_path, {kRunAfterCompileSwitch})},
+      {"Compile", kCompileVerb, ToolCommand(tool_path)},
   };
-  if (!editor.empty()) entry.actions.push_back({"Edit", "Edit", ExecCommand{editor, {}}});
+  if (!editor.empty()) entry.actions.push_back({"Edit", kEditVerb, ExecCommand{editor, {}}});
   return entry;
 }
 

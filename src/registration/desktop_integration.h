@@ -25,8 +25,8 @@ DesktopResult InstallDesktopIntegration(const std::string& tool_path, bool with_
 // defaults back, byte for byte. Without a record there is nothing to do.
 DesktopResult UninstallDesktopIntegration();
 
-// The line the installer and the uninstaller print on standard error when
-// `result` is not done.
-void PrintDesktopFailure(Console& console, const DesktopResult& result);
+// Prints what could not be done on standard error and ends the run with
+// `code` (kMsgDesktopInstallFailed or kMsgDesktopRemovalFailed).
+[[noreturn]] void RaiseDesktopFailure(Console& console, int code, const DesktopResult& result);
 
 }  // namespace nerbo

@@ -13,8 +13,6 @@
 #include <system_error>
 #include <vector>
 
-#include "launcher/error_text.h"
-#include "launcher/messages.h"
 #include "registration/desktop_entry.h"
 #include "registration/desktop_record.h"
 #include "registration/embedded_icons.h"
@@ -37,7 +35,6 @@ constexpr char kDesktopSuffix[] = ".desktop";
 constexpr char kIconDirectory[] = "icons/hicolor/32x32/apps";
 constexpr char kIconCache[] = "icons/hicolor/icon-theme.cache";
 constexpr char kRecordPath[] = "nerbo/desktop-record";
-constexpr char kFailureText[] = "Integrazione con il desktop non riuscita";
 
 // A failure of one path; `code` is an errno value.
 struct Failure {
@@ -282,10 +279,6 @@ DesktopResult UninstallDesktopIntegration() {
   rmdir(locations->record.parent_path().c_str());  // the tool's own directory, when nothing else is in it
   RefreshCaches(*locations);
   return {};
-}
-
-void PrintDesktopFailure(Console& console, const DesktopResult& result) {
-  PrintError(console, std::string(kFailureText) + " (" + result.path + "): " + ErrorText(result.error_number) + "\n");
 }
 
 }  // namespace nerbo

@@ -7,6 +7,4 @@ DesktopResult InstallDesktopIntegration(const std::string&, bool) { return {}; }
 
 DesktopResult UninstallDesktopIntegration() { return {}; }
 
-void PrintDesktopFailure(Console&, const DesktopResult&) {}
-
 }  // namespace nerbo

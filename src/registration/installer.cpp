@@ -4,6 +4,7 @@
 
 #include "launcher/message_code.h"
 #include "launcher/messages.h"
+#include "registration/desktop_integration.h"
 #include "registration/registration_failure.h"
 #include "registration/registry_layout.h"
 #include "runtime/file_search.h"
@@ -140,6 +141,9 @@ void Install(RunContext& context) {
 
   RegisterClassFiles(registry, tool_path);
   if (javac_found) RegisterSourceFiles(registry, settings, tool_path, &flags);
+  // A Linux desktop's file managers read files of their own, not the registry.
+  DesktopResult desktop = InstallDesktopIntegration(tool_path, javac_found);
+  if (!desktop.done) RaiseDesktopFailure(context.console, kMsgDesktopInstallFailed, desktop);
 
   PrintMessage(context.console, kMsgInstalled);
   if (javac_found) PrintMessage(context.console, kMsgCompileMenu);

@@ -11,6 +11,9 @@ inline constexpr int kMsgToolPathTooLong = 18;
 inline constexpr int kMsgInstallDirectoryTooLong = 19;
 inline constexpr int kMsgRegistryWriteRefused = 20;
 inline constexpr int kMsgRemovalRefused = 21;
+// The desktop's own files (Linux) could not be written or removed.
+inline constexpr int kMsgDesktopInstallFailed = 22;
+inline constexpr int kMsgDesktopRemovalFailed = 23;
 
 // Prints the failure's line and raises its code. `registry_result` (a
 // registry result code) adds the text of that error where the line names one.

@@ -5,6 +5,7 @@
 
 #include "launcher/message_code.h"
 #include "registration/delete_key_tree.h"
+#include "registration/desktop_integration.h"
 #include "registration/registration_failure.h"
 #include "registration/registry_layout.h"
 
@@ -130,9 +131,12 @@ void Uninstall(RunContext& context) {
   removal.Note(CreateKeyPath(context.registry, kLocalMachine, kUninstallPath, &uninstall));
   removal.DeleteSingleKey(uninstall, kToolKey);
 
+  // What a Linux desktop was given goes even when the registry refused a part.
+  DesktopResult desktop = UninstallDesktopIntegration();
   if (removal.refusal() != kRegSuccess) {
     RaiseRegistrationFailure(context.console, kMsgRemovalRefused, removal.refusal());
   }
+  if (!desktop.done) RaiseDesktopFailure(context.console, kMsgDesktopRemovalFailed, desktop);
   RaiseMessageCode(kMsgUninstalled);
 }
 
