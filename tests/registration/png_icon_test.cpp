@@ -149,12 +149,5 @@ TEST(PngWriter, StoresEveryPixelAcrossSeveralBlocks) {
   EXPECT_EQ(read.pixels, image.pixels);
 }
 
-TEST(PngWriter, KeepsTheIconPicture) {
-  RgbaImage image;
-  ASSERT_TRUE(ReadIcoImage(ReadResource("source.ico"), &image));
-  RgbaImage read = ReadStoredPng(WritePng(image));
-  EXPECT_EQ(read.pixels, image.pixels);
-}
-
 }  // namespace
 }  // namespace nerbo
