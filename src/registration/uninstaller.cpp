@@ -12,11 +12,12 @@
 namespace nerbo {
 namespace {
 
+// The type a value saved in `BackUp` goes back with.
+enum class RestoredType { kText, kAsSaved };
+
 // Runs the removal steps and remembers the first change the registry
 // refused, so that a run without the right to change it is not reported as
 // done. Keys that are missing are nothing to remove and no refusal.
-enum class RestoredType { kText, kAsSaved };
-
 class Removal {
  public:
   explicit Removal(Registry& registry) : registry_(registry) {}

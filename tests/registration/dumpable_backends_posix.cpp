@@ -5,7 +5,7 @@
 
 namespace nerbo {
 
-std::vector<DumpableBackend> DumpableBackends() {
+std::vector<HarnessBackend> DumpableBackends() {
   return {
       {"Memory", [] { return RegistryInstance{nullptr, MakeMemoryRegistry()}; }},
       {"HiveFile",

@@ -4,7 +4,7 @@ namespace nerbo {
 
 // The real registry of Windows cannot be dumped whole; its own test reads
 // the installed entries back one by one.
-std::vector<DumpableBackend> DumpableBackends() {
+std::vector<HarnessBackend> DumpableBackends() {
   return {{"Memory", [] { return RegistryInstance{nullptr, MakeMemoryRegistry()}; }}};
 }
 

@@ -25,16 +25,16 @@ struct RegistryInstance {
   std::unique_ptr<Registry> registry;
 };
 
-struct DumpableBackend {
+struct HarnessBackend {
   std::string name;
   std::function<RegistryInstance()> open;
 };
 
 // The backends whose whole content DumpRegistry can show: memory always,
 // and the hive file on Linux (per platform file).
-std::vector<DumpableBackend> DumpableBackends();
-std::string BackendName(const testing::TestParamInfo<DumpableBackend>& info);
-inline void PrintTo(const DumpableBackend& backend, std::ostream* out) { *out << backend.name; }
+std::vector<HarnessBackend> DumpableBackends();
+std::string BackendName(const testing::TestParamInfo<HarnessBackend>& info);
+inline void PrintTo(const HarnessBackend& backend, std::ostream* out) { *out << backend.name; }
 
 // A tool path with blanks, so that every text shows it goes in unquoted.
 inline constexpr char kToolPath[] = "C:\\Program Files\\jdk 1.1\\bin\\Nerbo.exe";
@@ -49,7 +49,7 @@ void SeedIn(Registry& registry, RegKey root, const std::string& path, const char
             const std::string& bytes, std::uint32_t type = kRegSz);
 void SeedKeyIn(Registry& registry, RegKey root, const std::string& path);
 
-class RegistrationTest : public testing::TestWithParam<DumpableBackend> {
+class RegistrationTest : public testing::TestWithParam<HarnessBackend> {
  protected:
   RegistrationTest();
 

@@ -105,42 +105,5 @@ TEST_F(LayoutValues, AValueLargerThanTheReadLimitCountsAsUnreadable) {
   EXPECT_FALSE(ReadValue(*registry_, settings_, kRunValue));
 }
 
-TEST_F(LayoutValues, TheFlagWordIsLittleEndianAndZeroWhenMissing) {
-  EXPECT_EQ(ReadFlagWord(*registry_, settings_), 0u);
-  ASSERT_EQ(WriteFlagWord(*registry_, settings_, 0x01020303u), kRegSuccess);
-  std::uint32_t type = 0;
-  unsigned char bytes[8];
-  std::uint32_t size = sizeof bytes;
-  ASSERT_EQ(registry_->QueryValue(settings_, kUninstallInfoValue, &type, bytes, &size), kRegSuccess);
-  EXPECT_EQ(type, kRegDword);
-  ASSERT_EQ(size, 4u);
-  EXPECT_EQ(std::string(reinterpret_cast<char*>(bytes), 4), std::string("\x03\x03\x02\x01", 4));
-  EXPECT_EQ(ReadFlagWord(*registry_, settings_), 0x01020303u);
-}
-
-struct NamesOtherCase {
-  const char* reason;
-  std::optional<std::string> bytes;
-  bool names_other;
-};
-
-class NamesOtherTable : public testing::TestWithParam<NamesOtherCase> {};
-
-TEST_P(NamesOtherTable, DecidesWhetherAValueNamesAnotherType) {
-  std::optional<StoredValue> value;
-  if (GetParam().bytes) value = StoredValue{kRegSz, *GetParam().bytes};
-  EXPECT_EQ(NamesOther(value, "ClassFile.Nerbo"), GetParam().names_other);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, NamesOtherTable,
-    testing::Values(NamesOtherCase{"Unreadable", std::nullopt, false},
-                    NamesOtherCase{"EmptyString", std::string("\0", 1), false},
-                    NamesOtherCase{"OwnName", std::string("ClassFile.Nerbo\0", 16), false},
-                    NamesOtherCase{"OwnNameInSmallLetters", std::string("classfile.nerbo\0", 16), true},
-                    NamesOtherCase{"OtherType", std::string("classfile\0", 10), true},
-                    NamesOtherCase{"OtherTypeWithoutTerminator", std::string("classfile"), true}),
-    [](const testing::TestParamInfo<NamesOtherCase>& param_info) { return std::string(param_info.param.reason); });
-
 }  // namespace
 }  // namespace nerbo
