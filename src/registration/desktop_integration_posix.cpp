@@ -51,7 +51,7 @@ DesktopResult Failed(const Failure& failure) {
 }
 
 // An XDG base directory: the variable when it holds an absolute path (the
-// rule of the base directory specification), else the fallback under $HOME.
+// XDG base-directory rule), else the fallback under $HOME.
 std::optional<fs::path> BaseDirectory(const char* variable, const char* fallback) {
   const char* value = std::getenv(variable);
   if (value != nullptr && value[0] == '/') return fs::path(value);
