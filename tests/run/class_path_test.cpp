@@ -22,7 +22,7 @@ TEST_P(ClassPathTable, BuildsTheExpectedText) {
   const Conventions& conventions = *c.conventions;
   std::size_t tail = c.javac ? conventions.javac_tail : conventions.java_tail;
   EXPECT_EQ(BuildClassPath(conventions, PackageRootEntry(conventions, c.package_depth), c.tool_path, tail,
-                           c.user_class_path),
+                           c.user_class_path ? std::optional<std::string>(c.user_class_path) : std::nullopt),
             c.expected);
 }
 
