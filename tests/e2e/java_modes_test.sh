@@ -133,6 +133,20 @@ expect_out "cwd=$work/class dir" "blanks"
 expect_out "<x>" "blanks"
 record_kit "${kit}bin/java" "${kit}bin/javac"
 
+echo "compile and run with the user's CLASSPATH set"
+# The class it uses is found only through CLASSPATH, which must reach both
+# tools expanded.
+mkdir -p "$work/extra/lib" "$work/user"
+printf 'package lib;\npublic class Tool {\n  public static String name() { return "tool from CLASSPATH"; }\n}\n' \
+  >"$work/extra/lib/Tool.java"
+javac -d "$work/extra" "$work/extra/lib/Tool.java" || exit 1
+printf 'public class User {\n  public static void main(String[] a) { System.out.println(lib.Tool.name()); }\n}\n' \
+  >"$work/user/User.java"
+CLASSPATH="$work/extra" run_tool "$work/user/User.java" /ExecuteAfterCompile
+expect_status 14 "user class path"
+expect_out "classpath: .:$work/extra:${kit}classes:${kit}lib/classes.zip" "user class path"
+expect_out "tool from CLASSPATH" "user class path"
+
 # A three-level source that uses a class of a sibling package, compiled in
 # place beforehand: the class path's first entry must reach the package root.
 src="$work/src"
