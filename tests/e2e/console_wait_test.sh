@@ -22,7 +22,7 @@ windows_path() { printf 'Z:%s' "$(realpath "$1" | tr / '\\')"; }
 
 case "$mode" in
   linux)
-    run="NERBO_REGISTRY='$work/registry.reg' '$1' missing.class"
+    run="NERBO_REGISTRY='$work/registry.reg' '$(realpath "$1")' missing.class"
     ready_timeout=20 ;;
   wine)
     # Shift is pressed before the tool starts: the key wait finds it queued.
