@@ -3,9 +3,13 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "runtime/ascii.h"
+
 namespace nerbo {
 namespace {
 
+// The registry orders names by their upper-case form, which puts "_" after
+// the letters.
 unsigned char Upper(char c) {
   unsigned char u = static_cast<unsigned char>(c);
   return (u >= 'a' && u <= 'z') ? static_cast<unsigned char>(u - 'a' + 'A') : u;
@@ -60,8 +64,7 @@ void DumpNode(const RegistryNode& node, const std::string& path, std::string* ou
 }  // namespace
 
 bool SameRegistryName(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Upper(x) == Upper(y); });
+  return EqualsIgnoreCase(a, b);
 }
 
 bool RegistryNameBefore(const std::string& a, const std::string& b) {

@@ -41,7 +41,7 @@ struct RegistryTree {
 };
 
 bool SameRegistryName(const std::string& a, const std::string& b);
-// Orders names as the registry enumerates them: by upper-cased letters.
+// Orders names as the registry enumerates them.
 bool RegistryNameBefore(const std::string& a, const std::string& b);
 
 // Every key and value, one per line, keys in order and values sorted by name,

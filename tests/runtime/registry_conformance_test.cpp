@@ -13,7 +13,7 @@ namespace nerbo {
 
 std::vector<RegistryBackend> RegistryBackends() {
   RegistryBackend memory{"Memory", [] { return RegistryUnderTest{MakeMemoryRegistry(), [] {}}; }, false};
-  return {memory};
+  return {memory, SystemRegistryBackend()};
 }
 
 namespace {

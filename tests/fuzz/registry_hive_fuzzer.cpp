@@ -1,0 +1,25 @@
+// Feeds arbitrary text to the hive parser: whatever it accepts must be
+// written back in a form that it reads as the very same tree, and writing
+// that again must give the same text.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "runtime/registry_hive_format.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  std::string text(reinterpret_cast<const char*>(data), size);
+  nerbo::RegistryTree tree;
+  nerbo::HiveError error;
+  if (!nerbo::ParseHive(text, &tree, &error)) {
+    if (error.line < 1) std::abort();
+    return 0;
+  }
+  std::string formatted = nerbo::FormatHive(tree);
+  nerbo::RegistryTree again;
+  if (!nerbo::ParseHive(formatted, &again, &error)) std::abort();
+  if (nerbo::DumpRegistryTree(again) != nerbo::DumpRegistryTree(tree)) std::abort();
+  if (nerbo::FormatHive(again) != formatted) std::abort();
+  return 0;
+}

@@ -1,0 +1,9 @@
+#include "runtime/registry_backends.h"
+
+namespace nerbo {
+
+RegistryBackend SystemRegistryBackend() {
+  return RegistryBackend{"Advapi32", [] { return RegistryUnderTest{MakeSystemRegistry(), [] {}}; }, true};
+}
+
+}  // namespace nerbo
