@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 namespace nerbo {
 namespace {
@@ -115,6 +116,8 @@ ClassNameResult FindQualifiedClassName(const char* class_file_name, const std::s
     return result;
   }
   std::FILE* stream = file.get();
+  // The window is the only buffer: each read goes straight into it.
+  std::setvbuf(stream, nullptr, _IONBF, 0);
   return ScanQualifiedClassName(
       [stream](unsigned char* buffer, std::size_t size) -> long {
         std::size_t count = std::fread(buffer, 1, size, stream);

@@ -25,6 +25,13 @@ std::filesystem::path ScopedTempDir::Touch(const std::string& name) const {
   return file;
 }
 
+std::filesystem::path ScopedTempDir::WriteFile(const std::string& name, const std::string& bytes) const {
+  std::filesystem::path file = path_ / name;
+  std::filesystem::create_directories(file.parent_path());
+  std::ofstream(file, std::ios::binary) << bytes;
+  return file;
+}
+
 ScopedCurrentDirectory::ScopedCurrentDirectory(const std::filesystem::path& directory)
     : saved_(std::filesystem::current_path()) {
   std::filesystem::current_path(directory);

@@ -18,6 +18,9 @@ class ScopedTempDir {
   const std::filesystem::path& path() const { return path_; }
   // Creates an empty file (and no directories) at `name` below the directory.
   std::filesystem::path Touch(const std::string& name) const;
+  // Writes `bytes` to `name` below the directory, creating the directories
+  // on the way.
+  std::filesystem::path WriteFile(const std::string& name, const std::string& bytes) const;
 
  private:
   std::filesystem::path path_;

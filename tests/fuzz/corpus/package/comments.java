@@ -1,0 +1,7 @@
+/* header
+ * package x.y;
+ */
+// package q;
+package com.example.app;
+
+public class App {}

@@ -1,0 +1,2 @@
+/*/ package a.b; */
+int packageCount = a.b;
