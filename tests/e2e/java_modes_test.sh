@@ -15,7 +15,8 @@ jdk_bin=$(dirname "$(readlink -f "$(command -v javac)")")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 unset CLASSPATH
-export NERBO_REGISTRY="$work/registry.reg"
+# The installer's desktop entries go to private directories too.
+export NERBO_REGISTRY="$work/registry.reg" XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config"
 failures=0
 
 # The kit's tools as the installer finds them: java and javac in one bin
@@ -26,12 +27,12 @@ make_kit() {  # directory
   ln -s "$jdk_bin/javac" "$1/bin/javac"
 }
 
-# A REG_SZ written as the installer writes it: the characters, no terminator.
-hex_bytes() { printf '%s' "$1" | od -An -tx1 -v | tr -s ' \n' ',,' | sed 's/^,//; s/,$//'; }
-
-record_kit() {  # run-path compile-path
-  printf 'REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vesk\\Nerbo]\n"Run"=hex(1):%s\n"Compile"=hex(1):%s\n' \
-    "$(hex_bytes "$1")" "$(hex_bytes "$2")" >"$NERBO_REGISTRY"
+# Installs the tool from the kit's bin directory, as a user does: it records
+# that directory's java and javac.
+install_kit() {  # directory
+  local status=0
+  (cd "$1/bin" && setsid -w "$nerbo" </dev/null >"$work/install.out" 2>&1) || status=$?
+  [ "$status" -eq 15 ] || { echo "install from $1 ended with $status"; cat "$work/install.out"; exit 1; }
 }
 
 # Runs the tool in a new session without a terminal; sets $status, $out, $err.
@@ -77,7 +78,7 @@ JAVA
 
 make_kit "$work/kit"
 kit="$work/kit/"
-record_kit "${kit}bin/java" "${kit}bin/javac"
+install_kit "$work/kit"
 
 echo "class run, default package"
 write_echo "$work/plain" ""
@@ -115,23 +116,24 @@ run_tool "$work/tree/org/nerbo/demo/Echo.class" exit=3
 expect_status 13 "status 3"
 expect_out "Programma Java terminato in maniera non corretta." "status 3"
 
-echo "class run, recorded java is gone"
-record_kit "$work/gone/bin/java" "$work/gone/bin/javac"
+echo "class run, the kit installed from is gone"
+make_kit "$work/gone"
+install_kit "$work/gone"
+rm -rf "$work/gone"
 run_tool "$work/plain/Echo.class"
 expect_status 8 "java gone"
 expect_err "No such file or directory" "java gone"
-record_kit "${kit}bin/java" "${kit}bin/javac"
 
 echo "class run, kit path and class directory with blanks"
 make_kit "$work/my kit"
-record_kit "$work/my kit/bin/java" "$work/my kit/bin/javac"
+install_kit "$work/my kit"
 write_echo "$work/class dir" ""
 javac -d "$work/class dir" "$work/class dir/Echo.java" || exit 1
 run_tool "$work/class dir/Echo.class" x
 expect_status 14 "blanks"
 expect_out "cwd=$work/class dir" "blanks"
 expect_out "<x>" "blanks"
-record_kit "${kit}bin/java" "${kit}bin/javac"
+install_kit "$work/kit"
 
 echo "compile and run with the user's CLASSPATH set"
 # The class it uses is found only through CLASSPATH, which must reach both
