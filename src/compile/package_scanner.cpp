@@ -1,9 +1,8 @@
 #include "compile/package_scanner.h"
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
-
-#include "runtime/console.h"
 
 namespace nerbo {
 namespace {
@@ -13,59 +12,40 @@ constexpr std::size_t kPieceBufferSize = 2000;
 constexpr char kWord[] = "package";
 constexpr std::size_t kWordLength = sizeof(kWord) - 1;
 
-// Reads the bytes up to and including the next line feed, at most one less
-// than the buffer holds, and ends them with a zero. False when nothing was
-// read, or when a read error struck: the piece it cut is not scanned.
-bool ReadPiece(TextModeReader& text, char* piece) {
-  std::size_t count = 0;
-  while (count < kPieceBufferSize - 1) {
-    int byte = text.Get();
-    if (byte < 0) {
-      if (byte != kEndOfInput) return false;
-      break;
-    }
-    piece[count++] = static_cast<char>(byte);
-    if (byte == '\n') break;
-  }
-  piece[count] = '\0';
-  return count > 0;
-}
-
-// Every comparison stops at the first unequal byte, so it never passes the
-// zero that ends the piece's text.
-bool StartsWith(const char* text, const char* prefix) {
-  for (; *prefix != '\0'; ++text, ++prefix) {
-    if (*text != *prefix) return false;
-  }
-  return true;
-}
-
-// Walks one piece; gives the position just after the word, or nullptr.
-const char* FindWord(const char* piece, bool* in_block_comment) {
-  const char* at = piece;
-  while (*at != '\0') {
+// Walks the text of one piece, [at, end); gives the position just after the
+// word, or nullptr. Only a '/' (a comment's opener) and a 'p' (the word's
+// first letter) can change anything outside a comment, and only "*/" inside
+// one, so the walk leaps from one of these to the next.
+const char* FindWord(const char* at, const char* end, bool* in_block_comment) {
+  while (at < end) {
     if (*in_block_comment) {
-      if (StartsWith(at, "*/")) {
-        *in_block_comment = false;
-        at += 2;
-      } else {
-        ++at;
+      const char* star = static_cast<const char*>(std::memchr(at, '*', static_cast<std::size_t>(end - at)));
+      while (star != nullptr && star + 1 < end && star[1] != '/') {
+        star = static_cast<const char*>(std::memchr(star + 1, '*', static_cast<std::size_t>(end - star - 1)));
       }
+      if (star == nullptr || star + 1 == end) return nullptr;
+      *in_block_comment = false;
+      at = star + 2;
       continue;
     }
-    if (StartsWith(at, "//")) return nullptr;
-    // The walk goes on at the opener's own '*', so "/*/" opens and closes.
-    if (StartsWith(at, "/*")) *in_block_comment = true;
-    if (StartsWith(at, kWord)) return at + kWordLength;
+    while (at < end && *at != '/' && *at != 'p') ++at;
+    if (at == end) return nullptr;
+    if (*at == '/') {
+      if (at + 1 < end && at[1] == '/') return nullptr;
+      // The walk goes on at the opener's own '*', so "/*/" opens and closes.
+      if (at + 1 < end && at[1] == '*') *in_block_comment = true;
+    } else if (static_cast<std::size_t>(end - at) >= kWordLength && std::memcmp(at, kWord, kWordLength) == 0) {
+      return at + kWordLength;
+    }
     ++at;
   }
   return nullptr;
 }
 
 // Every dot up to the ';' or line end counts, inside a comment too.
-int CountDepth(const char* after_word) {
+int CountDepth(const char* at, const char* end) {
   int depth = 1;
-  for (const char* at = after_word; *at != '\0' && *at != ';' && *at != '\n'; ++at) {
+  for (; at < end && *at != ';' && *at != '\n'; ++at) {
     if (*at == '.') ++depth;
   }
   return depth;
@@ -73,14 +53,18 @@ int CountDepth(const char* after_word) {
 
 }  // namespace
 
-int ScanPackageDepth(TextModeReader& text) {
+int ScanPackageDepth(const TextBlockSource& source) {
+  TextModeLines text(source);
   std::unique_ptr<char[]> piece(new char[kPieceBufferSize]);
   bool in_block_comment = false;
-  while (ReadPiece(text, piece.get())) {
-    const char* after_word = FindWord(piece.get(), &in_block_comment);
-    if (after_word != nullptr) return CountDepth(after_word);
+  for (;;) {
+    long count = text.ReadPiece(piece.get(), kPieceBufferSize);
+    if (count <= 0) return 0;
+    // A zero byte read from the file hides the rest of its piece.
+    const char* end = static_cast<const char*>(std::memchr(piece.get(), '\0', static_cast<std::size_t>(count) + 1));
+    const char* after_word = FindWord(piece.get(), end, &in_block_comment);
+    if (after_word != nullptr) return CountDepth(after_word, end);
   }
-  return 0;
 }
 
 int FindPackageDepth(const char* source_name) {
@@ -89,12 +73,13 @@ int FindPackageDepth(const char* source_name) {
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(source_name, "rb"), &std::fclose);
   if (!file) return 0;
   std::FILE* stream = file.get();
-  TextModeReader text([stream]() -> int {
-    int byte = std::getc(stream);
-    if (byte != EOF) return byte;
-    return std::ferror(stream) ? kInputError : kEndOfInput;
+  // The reader's block is the only buffer: each read goes straight into it.
+  std::setvbuf(stream, nullptr, _IONBF, 0);
+  return ScanPackageDepth([stream](char* buffer, std::size_t size) -> long {
+    std::size_t count = std::fread(buffer, 1, size, stream);
+    if (count == 0 && std::ferror(stream)) return -1;
+    return static_cast<long>(count);
   });
-  return ScanPackageDepth(text);
 }
 
 }  // namespace nerbo

@@ -4,13 +4,13 @@
 // comments and the seven letters of the word, nothing else.
 #pragma once
 
-#include "runtime/text_mode_reader.h"
+#include "runtime/text_mode_lines.h"
 
 namespace nerbo {
 
-// Scans the text from its current position to the first match, the end of
-// the text or a read error.
-int ScanPackageDepth(TextModeReader& text);
+// Scans the text read from `source` to the first match, the end of the text
+// or a read error.
+int ScanPackageDepth(const TextBlockSource& source);
 
 // The same scan over the file `source_name`, opened relative to the current
 // directory; a source that cannot be opened gives depth 0.

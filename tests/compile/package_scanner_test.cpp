@@ -2,22 +2,26 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
-#include "runtime/console.h"
+#include "compile/package_reference.h"
 #include "support/scoped_temp_dir.h"
 
 namespace nerbo {
 namespace {
 
-// The text's bytes, then `end` (the end of the data or a read error).
-int Depth(const std::string& bytes, int end = kEndOfInput) {
+// The text's bytes in reads of at most `block` bytes, then the end of the
+// data or a read error.
+int Depth(const std::string& bytes, bool read_error = false, std::size_t block = 4096) {
   std::size_t position = 0;
-  TextModeReader text([&]() -> int {
-    if (position == bytes.size()) return end;
-    return static_cast<unsigned char>(bytes[position++]);
+  return ScanPackageDepth([&](char* buffer, std::size_t size) -> long {
+    if (position == bytes.size()) return read_error ? -1 : 0;
+    std::size_t count = std::min({size, block, bytes.size() - position});
+    bytes.copy(buffer, count, position);
+    position += count;
+    return static_cast<long>(count);
   });
-  return ScanPackageDepth(text);
 }
 
 struct DepthCase {
@@ -30,7 +34,13 @@ std::ostream& operator<<(std::ostream& out, const DepthCase& c) { return out << 
 
 class DepthTable : public testing::TestWithParam<DepthCase> {};
 
-TEST_P(DepthTable, CountsTheDots) { EXPECT_EQ(Depth(GetParam().text), GetParam().depth); }
+// Reads of any size, down to single bytes, cut the text alike; the
+// byte-by-byte reference agrees.
+TEST_P(DepthTable, CountsTheDots) {
+  const DepthCase& c = GetParam();
+  for (std::size_t block : {1, 2, 3, 1999, 4096}) EXPECT_EQ(Depth(c.text, false, block), c.depth) << block;
+  EXPECT_EQ(ReferencePackageDepth(c.text, false), c.depth);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Declarations, DepthTable,
@@ -78,8 +88,8 @@ INSTANTIATE_TEST_SUITE_P(
                               "// c\rpackage a.b;\r" + std::string(2000, 'x') + "\rpackage x.y.z;\r", 3}));
 
 TEST(PackageScanner, ThePieceAReadErrorCutsIsNotScanned) {
-  EXPECT_EQ(Depth("class A;\npackage a.b", kInputError), 0);
-  EXPECT_EQ(Depth("package a.b;\nclass A", kInputError), 2);
+  EXPECT_EQ(Depth("class A;\npackage a.b", true), 0);
+  EXPECT_EQ(Depth("package a.b;\nclass A", true), 2);
 }
 
 TEST(FindPackageDepth, ReadsTheSourceWithTheTextRules) {

@@ -7,10 +7,10 @@
 // edges. The file is the filler followed by the whole input.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "fuzz/fuzz_check.h"
 #include "run/class_name_reference.h"
 #include "run/class_name_scanner.h"
 
@@ -35,9 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       },
       name);
   nerbo::ClassNameResult reference = nerbo::ReferenceQualifiedClassName(file, name);
-  if (fast.qualified_name != reference.qualified_name || fast.package_depth != reference.package_depth ||
-      fast.jbuilder_note != reference.jbuilder_note) {
-    std::abort();
-  }
+  NERBO_FUZZ_CHECK(fast.qualified_name == reference.qualified_name);
+  NERBO_FUZZ_CHECK(fast.package_depth == reference.package_depth);
+  NERBO_FUZZ_CHECK(fast.jbuilder_note == reference.jbuilder_note);
   return 0;
 }

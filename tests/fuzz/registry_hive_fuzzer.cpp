@@ -3,9 +3,9 @@
 // that again must give the same text.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 
+#include "fuzz/fuzz_check.h"
 #include "runtime/registry_hive_format.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -13,13 +13,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   nerbo::RegistryTree tree;
   nerbo::HiveError error;
   if (!nerbo::ParseHive(text, &tree, &error)) {
-    if (error.line < 1) std::abort();
+    NERBO_FUZZ_CHECK(error.line >= 1);
     return 0;
   }
   std::string formatted = nerbo::FormatHive(tree);
   nerbo::RegistryTree again;
-  if (!nerbo::ParseHive(formatted, &again, &error)) std::abort();
-  if (nerbo::DumpRegistryTree(again) != nerbo::DumpRegistryTree(tree)) std::abort();
-  if (nerbo::FormatHive(again) != formatted) std::abort();
+  NERBO_FUZZ_CHECK(nerbo::ParseHive(formatted, &again, &error));
+  NERBO_FUZZ_CHECK(nerbo::DumpRegistryTree(again) == nerbo::DumpRegistryTree(tree));
+  NERBO_FUZZ_CHECK(nerbo::FormatHive(again) == formatted);
   return 0;
 }

@@ -1,0 +1,44 @@
+// SplitPath keeps every part within its limit, and MergePath of split parts
+// gives the path back whenever the directory kept its final separator and
+// nothing was cut.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "fuzz/fuzz_check.h"
+#include "runtime/path.h"
+
+using nerbo::PathParts;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string path(reinterpret_cast<const char*>(data), size);
+  const PathParts parts = nerbo::SplitPath(path);
+  NERBO_FUZZ_CHECK(parts.drive.size() <= nerbo::kDriveLimit);
+  NERBO_FUZZ_CHECK(parts.directory.size() <= nerbo::kPartLimit);
+  NERBO_FUZZ_CHECK(parts.name.size() <= nerbo::kPartLimit);
+  NERBO_FUZZ_CHECK(parts.extension.size() <= nerbo::kPartLimit);
+  NERBO_FUZZ_CHECK(parts.name.find_first_of("\\/") == std::string::npos);
+  NERBO_FUZZ_CHECK(parts.extension.empty() || parts.extension.rfind('.') == 0);
+  NERBO_FUZZ_CHECK(parts.extension.find_first_of("\\/") == std::string::npos);
+  NERBO_FUZZ_CHECK(parts.name != "." && parts.name != "..");
+  NERBO_FUZZ_CHECK(((parts.flags & nerbo::kHasDrive) != 0) == !parts.drive.empty());
+  NERBO_FUZZ_CHECK(((parts.flags & nerbo::kHasName) != 0) == !parts.name.empty());
+  NERBO_FUZZ_CHECK(((parts.flags & nerbo::kHasDirectory) != 0) == !parts.directory.empty());
+  NERBO_FUZZ_CHECK(((parts.flags & nerbo::kHasExtension) != 0) == !parts.extension.empty());
+
+  const std::string merged = nerbo::MergePath(parts.drive, parts.directory, parts.name, parts.extension, '\\');
+  // The room MergePath's callers must give: the parts plus colon, separator,
+  // dot and the terminating zero.
+  NERBO_FUZZ_CHECK(merged.size() + 1 <=
+                   parts.drive.size() + parts.directory.size() + parts.name.size() + parts.extension.size() + 4);
+  const bool whole =
+      parts.drive.size() + parts.directory.size() + parts.name.size() + parts.extension.size() == path.size();
+  const bool directory_closed = parts.directory.empty() || nerbo::IsPathSeparator(parts.directory.back());
+  if (whole && directory_closed) {
+    NERBO_FUZZ_CHECK(merged == path);
+    const PathParts again = nerbo::SplitPath(merged);
+    NERBO_FUZZ_CHECK(again.drive == parts.drive && again.directory == parts.directory &&
+                     again.name == parts.name && again.extension == parts.extension && again.flags == parts.flags);
+  }
+  return 0;
+}
