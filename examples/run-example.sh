@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds nerbo, installs it into a kit made of links to this machine's JDK
-# (with a private registry file, so nothing of yours is touched), then
+# (with a private registry file and desktop folders, so nothing of yours
+# is touched), then
 # compiles and runs examples/hello through it as the Compile+Run verb would.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,6 +12,8 @@ cmake --build --preset release -j2 >/dev/null
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export NERBO_REGISTRY="$work/registry.reg"
+# The desktop entries and default applications of the Linux installation too.
+export XDG_DATA_HOME="$work/share" XDG_CONFIG_HOME="$work/config"
 kit="$work/kit/bin"
 mkdir -p "$kit"
 ln -s "$(readlink -f "$(command -v java)")" "$kit/java"

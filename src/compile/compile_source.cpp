@@ -1,7 +1,5 @@
 #include "compile/compile_source.h"
 
-#include <cstdlib>
-
 #include "compile/package_scanner.h"
 #include "launcher/message_code.h"
 #include "launcher/messages.h"
@@ -34,7 +32,7 @@ void CompileSource(RunContext& context) {
 
   std::string class_path = BuildClassPath(conventions, PackageRootEntry(conventions, package_depth),
                                           javac.value_or(""), conventions.javac_tail,
-                                          std::getenv(conventions.classpath_var));
+                                          UserClassPath(conventions));
   Print(context.console, "classpath: " + class_path + "\n\n");
 
   if (!javac) {

@@ -1,26 +1,107 @@
 #include "registration/registry_layout.h"
 
+#include "runtime/path.h"
+
 namespace nerbo {
 
-RegKey OpenSettingsKey(Registry& registry) {
-  RegKey software = 0;
+std::string UninstallCommand(const std::string& tool_path) { return tool_path + " /u"; }
+
+std::string ClassIconText(const std::string& tool_path) { return tool_path + ",0"; }
+
+std::string SourceIconText(const std::string& tool_path) { return tool_path + ",1"; }
+
+std::string CommandPrefix(const std::string& tool_path) { return tool_path + " \"%1\" "; }
+
+std::string RunCommand(const std::string& tool_path) {
+  return CommandPrefix(tool_path) + "\"%2\" \"%3\" \"%4\" \"%5\" \"%6\" \"%7\" \"%8\" \"%9\"";
+}
+
+std::string RunWithArgsCommand(const std::string& tool_path) {
+  return CommandPrefix(tool_path) + "/ArgsToNerbo";
+}
+
+std::string CompileRunCommand(const std::string& tool_path) {
+  return CommandPrefix(tool_path) + "/ExecuteAfterCompile";
+}
+
+std::string CompileCommand(const std::string& tool_path) {
+  std::string command = CommandPrefix(tool_path);
+  command.pop_back();  // the prefix's final blank
+  return command;
+}
+
+std::string JavaToolPath(const std::string& install_directory, const Conventions& conventions) {
+  return MergePath("", install_directory, conventions.java_base, conventions.tool_extension,
+                   conventions.dir_separator);
+}
+
+std::string CompilerToolPath(const std::string& install_directory, const Conventions& conventions) {
+  return MergePath("", install_directory, conventions.javac_base, conventions.tool_extension,
+                   conventions.dir_separator);
+}
+
+long WriteText(Registry& registry, RegKey key, const char* value_name, const std::string& text) {
+  return registry.SetValue(key, value_name, kRegSz, text.c_str(),
+                           static_cast<std::uint32_t>(text.size() + 1));
+}
+
+long WriteText(Registry& registry, RegKey key, const char* value_name, LayoutText text) {
+  return registry.SetValue(key, value_name, kRegSz, text.text, text.size);
+}
+
+long WriteToolPath(Registry& registry, RegKey key, const char* value_name, const std::string& path) {
+  return registry.SetValue(key, value_name, kRegSz, path.data(), static_cast<std::uint32_t>(path.size()));
+}
+
+std::string StoredValue::Text() const { return bytes.substr(0, bytes.find('\0')); }
+
+std::optional<StoredValue> ReadValue(Registry& registry, RegKey key, const char* value_name) {
+  char buffer[kReadLimit];
+  std::uint32_t size = sizeof buffer;
+  StoredValue value;
+  if (registry.QueryValue(key, value_name, &value.type, buffer, &size) != kRegSuccess) return std::nullopt;
+  value.bytes.assign(buffer, size);
+  return value;
+}
+
+bool NamesOther(const std::optional<StoredValue>& value, const char* own) {
+  return value && value->bytes.size() > 1 && value->Text() != own;
+}
+
+std::uint32_t ReadFlagWord(Registry& registry, RegKey settings) {
+  unsigned char bytes[4] = {0, 0, 0, 0};
+  std::uint32_t size = sizeof bytes;
+  if (registry.QueryValue(settings, kUninstallInfoValue, nullptr, bytes, &size) != kRegSuccess) return 0;
+  return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
+         static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+}
+
+long WriteFlagWord(Registry& registry, RegKey settings, std::uint32_t flags) {
+  const unsigned char bytes[4] = {
+      static_cast<unsigned char>(flags), static_cast<unsigned char>(flags >> 8),
+      static_cast<unsigned char>(flags >> 16), static_cast<unsigned char>(flags >> 24)};
+  return registry.SetValue(settings, kUninstallInfoValue, kRegDword, bytes, sizeof bytes);
+}
+
+long CreateSettingsKey(Registry& registry, RegKey* settings) {
   RegKey vendor = 0;
+  long result = CreateKeyPath(registry, kLocalMachine, kSettingsPath, &vendor);
+  *settings = 0;
+  long last = registry.CreateKey(vendor, kToolKey, settings, nullptr);
+  return result != kRegSuccess ? result : last;
+}
+
+RegKey OpenSettingsKey(Registry& registry) {
   RegKey settings = 0;
-  registry.CreateKey(kLocalMachine, "SOFTWARE", &software, nullptr);
-  registry.CreateKey(software, "Vesk", &vendor, nullptr);
-  registry.CreateKey(vendor, "Nerbo", &settings, nullptr);
+  CreateSettingsKey(registry, &settings);
   return settings;
 }
 
 std::optional<std::string> ReadToolPath(Registry& registry, RegKey settings, const char* value_name) {
-  char buffer[kReadLimit];
-  std::uint32_t size = sizeof buffer;
-  if (registry.QueryValue(settings, value_name, nullptr, buffer, &size) != kRegSuccess) return std::nullopt;
-  std::string text(buffer, size);
+  std::optional<StoredValue> value = ReadValue(registry, settings, value_name);
+  if (!value) return std::nullopt;
   // A writer that stored the terminator too leaves it at the end.
-  std::size_t zero = text.find('\0');
-  if (zero != std::string::npos) text.erase(zero);
-  return text;
+  return value->Text();
 }
 
 }  // namespace nerbo

@@ -1,7 +1,5 @@
 #include "run/run_class.h"
 
-#include <cstdlib>
-
 #include "launcher/message_code.h"
 #include "launcher/messages.h"
 #include "registration/registry_layout.h"
@@ -41,7 +39,7 @@ void RunClass(RunContext& context) {
   std::optional<std::string> java = ReadToolPath(context.registry, context.settings_key, kRunValue);
   const Conventions& conventions = context.conventions;
   std::string class_path = BuildClassPath(conventions, ".", java.value_or(""), conventions.java_tail,
-                                          std::getenv(conventions.classpath_var));
+                                          UserClassPath(conventions));
 
   PrintMessage(context.console, kMsgStarting);
   Print(context.console, "(className: \"" + found.qualified_name + "\").\n");

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "runtime/command_line.h"
+#include "runtime/environment.h"
 #include "runtime/error_number.h"
 #include "runtime/file_search.h"
 #include "runtime/spawn_platform.h"
@@ -15,13 +16,6 @@ extern char** environ;
 
 namespace nerbo {
 namespace {
-
-bool LookUpEnvironment(const char* name, std::string* value) {
-  const char* text = std::getenv(name);
-  if (text == nullptr) return false;
-  *value = text;
-  return true;
-}
 
 // Absolute without resolving links: the child may look at the path it was
 // started by, and a link names the kit the user set up.

@@ -1,5 +1,6 @@
 #include <vector>
 
+#include "runtime/environment.h"
 #include "runtime/error_number.h"
 #include "runtime/file_search.h"
 #include "runtime/spawn_platform.h"
@@ -7,22 +8,6 @@
 
 namespace nerbo {
 namespace {
-
-// The lookup ignores the letter case of the name, as Windows does.
-bool LookUpEnvironment(const char* name, std::string* value) {
-  std::string buffer(1, '\0');
-  for (;;) {
-    SetLastError(ERROR_SUCCESS);  // an empty value also gives length 0
-    DWORD length = GetEnvironmentVariableA(name, &buffer[0], static_cast<DWORD>(buffer.size()));
-    if (length == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND) return false;
-    if (length < buffer.size()) {
-      buffer.resize(length);
-      *value = buffer;
-      return true;
-    }
-    buffer.resize(length);  // the size needed, the terminator included
-  }
-}
 
 std::string FullPath(const std::string& path) {
   char full[MAX_PATH];

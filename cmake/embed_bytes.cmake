@@ -1,0 +1,17 @@
+# nerbo_embed_bytes(<output.cpp> <header> <function> <file> [<function> <file>]...)
+# Writes a source file in which each <function>() returns the bytes of its
+# <file> as a std::string; the build configures again when a file changes.
+function(nerbo_embed_bytes output header)
+  set(text "// Made by cmake/embed_bytes.cmake from the files named below.\n#include \"${header}\"\n\nnamespace nerbo {\n")
+  set(pairs ${ARGN})
+  while(pairs)
+    list(POP_FRONT pairs function file)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${file})
+    file(READ ${file} hex HEX)
+    string(REGEX REPLACE "([0-9a-f][0-9a-f])" "'\\\\x\\1'," bytes "${hex}")
+    get_filename_component(name ${file} NAME)
+    string(APPEND text "\n// ${name}\nstd::string ${function}() {\n  static const char bytes[] = {${bytes}};\n  return std::string(bytes, sizeof bytes);\n}\n")
+  endwhile()
+  string(APPEND text "\n}  // namespace nerbo\n")
+  file(CONFIGURE OUTPUT ${output} CONTENT "${text}" @ONLY)
+endfunction()

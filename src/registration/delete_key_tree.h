@@ -1,0 +1,14 @@
+// Deletes a key with all its subkeys and values.
+#pragma once
+
+#include "runtime/registry.h"
+
+namespace nerbo {
+
+// Deletes the subkey `name` of `parent` whole, the deepest keys first and,
+// on each level, from the last subkey to the first (enumerating upwards
+// while deleting would skip keys). Gives the result of the final deletion of
+// `name` itself; a subkey whose name cannot be fetched is skipped.
+long DeleteKeyTree(Registry& registry, RegKey parent, const char* name);
+
+}  // namespace nerbo

@@ -1,0 +1,54 @@
+#include "registration/registration_failure.h"
+
+#include <string>
+
+#include "launcher/error_text.h"
+#include "launcher/message_code.h"
+#include "launcher/messages.h"
+#include "runtime/error_number.h"
+#include "runtime/registry.h"
+
+namespace nerbo {
+namespace {
+
+// Registry results are Windows codes on every backend, so they are turned
+// into the tool's error numbers here rather than by the platform's table.
+int ErrorNumberFromRegistryResult(long result) {
+  switch (result) {
+    case kRegFileNotFound:
+      return kErrNoEntry;
+    case kRegAccessDenied:
+      return kErrAccess;
+    default:
+      return kErrInvalid;
+  }
+}
+
+std::string FailureText(int code, long registry_result) {
+  std::string error = ErrorText(ErrorNumberFromRegistryResult(registry_result));
+  switch (code) {
+    case kMsgToolPathTooLong:
+      return "Il percorso di questo programma e' troppo lungo (massimo 253 caratteri):\n"
+             "installazione non eseguita.\n\n";
+    case kMsgInstallDirectoryTooLong:
+      return "Il percorso della directory corrente e' troppo lungo (massimo 245 caratteri):\n"
+             "installazione non eseguita.\n\n";
+    case kMsgRegistryWriteRefused:
+      return "Impossibile scrivere nel registro la chiave HKEY_LOCAL_MACHINE\\SOFTWARE\\Vesk\\Nerbo: " +
+             error + "\nInstallazione non eseguita: eseguire il programma come amministratore.\n\n";
+    case kMsgRemovalRefused:
+      return "\nIl registro ha rifiutato la rimozione di alcune chiavi: " + error +
+             "\nDisinstallazione non completata: eseguire il programma come amministratore.\n\n";
+    default:
+      return std::string();
+  }
+}
+
+}  // namespace
+
+void RaiseRegistrationFailure(Console& console, int code, long registry_result) {
+  PrintError(console, FailureText(code, registry_result));
+  RaiseMessageCode(code);
+}
+
+}  // namespace nerbo

@@ -1,0 +1,216 @@
+#!/usr/bin/env bash
+# The class run and the source compile of the tool, end to end, with the real
+# JDK: classes are compiled with javac, then the built tool is run on their
+# class files and sources as the file manager runs it (the full path of the
+# clicked file), with no controlling terminal so that the final key wait
+# returns at once. Skipped (77) when the JDK is missing.
+#
+#   java_modes_test.sh <nerbo>
+set -u
+nerbo=$(realpath "$1")
+command -v javac >/dev/null && command -v java >/dev/null || { echo "SKIP: no JDK"; exit 77; }
+command -v setsid >/dev/null || { echo "SKIP: no setsid"; exit 77; }
+jdk_bin=$(dirname "$(readlink -f "$(command -v javac)")")
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+unset CLASSPATH
+# The installer's desktop entries go to private directories too.
+export NERBO_REGISTRY="$work/registry.reg" XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config"
+failures=0
+
+# The kit's tools as the installer finds them: java and javac in one bin
+# directory of the kit (links to the real ones).
+make_kit() {  # directory
+  mkdir -p "$1/bin"
+  ln -s "$jdk_bin/java" "$1/bin/java"
+  ln -s "$jdk_bin/javac" "$1/bin/javac"
+}
+
+# Installs the tool from the kit's bin directory, as a user does: it records
+# that directory's java and javac.
+install_kit() {  # directory
+  local status=0
+  (cd "$1/bin" && setsid -w "$nerbo" </dev/null >"$work/install.out" 2>&1) || status=$?
+  [ "$status" -eq 15 ] || { echo "install from $1 ended with $status"; cat "$work/install.out"; exit 1; }
+}
+
+# Runs the tool in a new session without a terminal; sets $status, $out, $err.
+run_tool() {
+  local started=$SECONDS
+  (cd "$work" && setsid -w "$nerbo" "$@" </dev/null >"$work/out" 2>"$work/err")
+  status=$?
+  out=$(cat "$work/out")
+  err=$(cat "$work/err")
+  echo "  ran nerbo $* -> $status ($((SECONDS - started)) s)"
+}
+
+fail() {
+  echo "FAIL: $1"
+  echo "--- stdout ---"; printf '%s\n' "$out"
+  echo "--- stderr ---"; printf '%s\n' "$err"
+  failures=$((failures + 1))
+}
+
+expect_status() { [ "$status" -eq "$1" ] || fail "$2: exit status $status, expected $1"; }
+expect_out() { grep -qF -- "$1" <<<"$out" || fail "$2: stdout lacks: $1"; }
+expect_err() { grep -qF -- "$1" <<<"$err" || fail "$2: stderr lacks: $1"; }
+reject_out() { ! grep -qF -- "$1" <<<"$out" || fail "$2: stdout holds: $1"; }
+
+# Prints each argument in angle brackets and the directory it runs in; an
+# argument exit=N ends it with status N.
+write_echo() {  # directory package
+  local package_line="" directory=$1
+  [ -n "$2" ] && package_line="package $2;"
+  mkdir -p "$directory"
+  cat >"$directory/Echo.java" <<JAVA
+$package_line
+public class Echo {
+  public static void main(String[] args) {
+    System.out.println("echo from " + Echo.class.getName());
+    System.out.println("cwd=" + System.getProperty("user.dir"));
+    for (String a : args) System.out.println("<" + a + ">");
+    for (String a : args) if (a.startsWith("exit=")) System.exit(Integer.parseInt(a.substring(5)));
+  }
+}
+JAVA
+}
+
+make_kit "$work/kit"
+kit="$work/kit/"
+install_kit "$work/kit"
+
+echo "class run, default package"
+write_echo "$work/plain" ""
+javac -d "$work/plain" "$work/plain/Echo.java" || exit 1
+run_tool "$work/plain/Echo.class" a b
+expect_status 14 "default package"
+expect_out 'Sto avviando il programma (className: "Echo").' "default package"
+expect_out "echo from Echo" "default package"
+expect_out "cwd=$work/plain" "default package"
+expect_out "<a>" "default package"
+expect_out "<b>" "default package"
+reject_out "<>" "default package (an empty argument)"
+expect_out "Programma Java terminato correttamente." "default package"
+
+echo "class run, no arguments"
+run_tool "$work/plain/Echo.class"
+expect_status 14 "no arguments"
+reject_out "<" "no arguments"
+
+echo "class run, three package levels"
+write_echo "$work/tree/org/nerbo/demo" "org.nerbo.demo"
+javac -d "$work/tree" "$work/tree/org/nerbo/demo/Echo.java" || exit 1
+run_tool "$work/tree/org/nerbo/demo/Echo.class" "one two" three
+expect_status 14 "three levels"
+expect_out 'Sto avviando il programma (className: "org.nerbo.demo.Echo").' "three levels"
+expect_out "cwd=$work/tree" "three levels"
+reject_out "cwd=$work/tree/" "three levels"
+# The argument string is one text: the blank inside an argument splits it.
+expect_out "<one>" "three levels"
+expect_out "<two>" "three levels"
+expect_out "<three>" "three levels"
+
+echo "class run, Java program ends with status 3"
+run_tool "$work/tree/org/nerbo/demo/Echo.class" exit=3
+expect_status 13 "status 3"
+expect_out "Programma Java terminato in maniera non corretta." "status 3"
+
+echo "class run, the kit installed from is gone"
+make_kit "$work/gone"
+install_kit "$work/gone"
+rm -rf "$work/gone"
+run_tool "$work/plain/Echo.class"
+expect_status 8 "java gone"
+expect_err "No such file or directory" "java gone"
+
+echo "class run, kit path and class directory with blanks"
+make_kit "$work/my kit"
+install_kit "$work/my kit"
+write_echo "$work/class dir" ""
+javac -d "$work/class dir" "$work/class dir/Echo.java" || exit 1
+run_tool "$work/class dir/Echo.class" x
+expect_status 14 "blanks"
+expect_out "cwd=$work/class dir" "blanks"
+expect_out "<x>" "blanks"
+install_kit "$work/kit"
+
+echo "compile and run with the user's CLASSPATH set"
+# The class it uses is found only through CLASSPATH, which must reach both
+# tools expanded.
+mkdir -p "$work/extra/lib" "$work/user"
+printf 'package lib;\npublic class Tool {\n  public static String name() { return "tool from CLASSPATH"; }\n}\n' \
+  >"$work/extra/lib/Tool.java"
+javac -d "$work/extra" "$work/extra/lib/Tool.java" || exit 1
+printf 'public class User {\n  public static void main(String[] a) { System.out.println(lib.Tool.name()); }\n}\n' \
+  >"$work/user/User.java"
+CLASSPATH="$work/extra" run_tool "$work/user/User.java" /ExecuteAfterCompile
+expect_status 14 "user class path"
+expect_out "classpath: .:$work/extra:${kit}classes:${kit}lib/classes.zip" "user class path"
+expect_out "tool from CLASSPATH" "user class path"
+
+# A three-level source that uses a class of a sibling package, compiled in
+# place beforehand: the class path's first entry must reach the package root.
+src="$work/src"
+mkdir -p "$src/org/nerbo/text" "$src/org/nerbo/demo"
+cat >"$src/org/nerbo/text/Banner.java" <<'JAVA'
+package org.nerbo.text;
+public class Banner {
+  public static String frame(String text) { return "[" + text + "]"; }
+}
+JAVA
+cat >"$src/org/nerbo/demo/Hello.java" <<'JAVA'
+package org.nerbo.demo;
+import org.nerbo.text.Banner;
+public class Hello {
+  public static void main(String[] args) {
+    System.out.println(Banner.frame("hello"));
+    for (String a : args) System.out.println("<" + a + ">");
+  }
+}
+JAVA
+(cd "$src" && javac org/nerbo/text/Banner.java) || exit 1
+
+echo "compile only, three package levels"
+run_tool "$src/org/nerbo/demo/Hello.java"
+expect_status 11 "compile only"
+expect_out 'Sto compilando il file "Hello.java". Attendere.' "compile only"
+expect_out "classpath: ../../../:\$CLASSPATH:${kit}classes:${kit}lib/classes.zip" "compile only"
+expect_out "Compilazione Java terminata correttamente." "compile only"
+[ -f "$src/org/nerbo/demo/Hello.class" ] || fail "compile only: no Hello.class beside the source"
+reject_out "Sto avviando" "compile only"
+
+echo "compile and run"
+rm -f "$src/org/nerbo/demo/Hello.class"
+run_tool "$src/org/nerbo/demo/Hello.java" /ExecuteAfterCompile a b
+expect_status 14 "compile and run"
+expect_out 'Sto avviando il programma (className: "org.nerbo.demo.Hello").' "compile and run"
+expect_out "[hello]" "compile and run"
+first_argument=$(grep -m1 '^<' <<<"$out")
+[ "$first_argument" = "</ExecuteAfterCompile>" ] || fail "compile and run: first argument $first_argument"
+expect_out "<a>" "compile and run"
+expect_out "<b>" "compile and run"
+compiled_line=$(grep -n "Compilazione Java terminata correttamente." <<<"$out" | cut -d: -f1)
+starting_line=$(grep -n "Sto avviando il programma" <<<"$out" | cut -d: -f1)
+[ -n "$compiled_line" ] && [ -n "$starting_line" ] && [ "$compiled_line" -lt "$starting_line" ] ||
+  fail "compile and run: message 11 does not come before the class run"
+
+echo "compile errors"
+mkdir -p "$work/broken"
+printf 'public class Broken {\n  int x = ;\n}\n' >"$work/broken/Broken.java"
+run_tool "$work/broken/Broken.java" /ExecuteAfterCompile
+expect_status 10 "compile errors"
+expect_err "Broken.java:2: error" "compile errors"
+expect_out "Compilazione Java terminata in maniera non corretta." "compile errors"
+reject_out "Sto avviando" "compile errors"
+
+echo "compile, source name with blanks"
+mkdir -p "$work/blank name"
+printf 'class Spaced {}\n' >"$work/blank name/My Prog.java"
+run_tool "$work/blank name/My Prog.java"
+expect_status 11 "source with blanks"
+expect_out 'Sto compilando il file "My Prog.java". Attendere.' "source with blanks"
+[ -f "$work/blank name/Spaced.class" ] || fail "source with blanks: nothing compiled"
+
+[ "$failures" -eq 0 ] || { echo "$failures failure(s)"; exit 1; }
+echo "all passed"

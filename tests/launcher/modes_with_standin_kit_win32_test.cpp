@@ -1,0 +1,186 @@
+// Both launch modes run whole, in process, with the real child launch and the
+// stand-in java.exe and javac.exe, which record the command line and the
+// directory they were started with.
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include <gtest/gtest.h>
+
+#include "launcher/message_code.h"
+#include "launcher/run_sequence.h"
+#include "registration/registry_layout.h"
+#include "runtime/error_number.h"
+#include "standin/standin_log.h"
+#include "support/recording_console.h"
+#include "support/scoped_environment.h"
+#include "support/scoped_temp_dir.h"
+#include "support/synthetic_class_file.h"
+
+namespace nerbo {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ModesWithStandinKit : public testing::Test {
+ protected:
+  // The kit path is made absolute before any test changes directory: under
+  // Wine the build path is a path of the current drive.
+  ModesWithStandinKit()
+      : bin_(fs::absolute(NERBO_STANDIN_KIT_BIN).make_preferred()),
+        registry_(MakeMemoryRegistry()),
+        context_(*registry_, console_, HostConventions(), SpawnProgram) {
+    SetKit(bin_);
+  }
+
+  // Records `bin` as the directory of the kit's two tools, and gives the
+  // kit directory as it appears in the class path (with its backslash).
+  std::string SetKit(const fs::path& bin) {
+    RegKey settings = OpenSettingsKey(*registry_);
+    std::string java = (bin / "java.exe").string();
+    std::string javac = (bin / "javac.exe").string();
+    registry_->SetValue(settings, kRunValue, kRegSz, java.data(), static_cast<std::uint32_t>(java.size()));
+    registry_->SetValue(settings, kCompileValue, kRegSz, javac.data(), static_cast<std::uint32_t>(javac.size()));
+    return bin.parent_path().string() + "\\";
+  }
+
+  std::string KitClassPath(const std::string& root_entry) const {
+    std::string kit = bin_.parent_path().string() + "\\";
+    return root_entry + ";%CLASSPATH%;" + kit + "classes;" + kit + "lib\\classes.zip";
+  }
+
+  fs::path Place(const std::string& directory) const {
+    fs::path place = (temp_.path() / directory).make_preferred();
+    fs::create_directories(place);
+    return place;
+  }
+
+  int Run(const fs::path& target, const std::vector<std::string>& further_arguments = {}) {
+    context_.arguments = {"C:\\jdk\\bin\\Nerbo.exe", target.string()};
+    context_.arguments.insert(context_.arguments.end(), further_arguments.begin(), further_arguments.end());
+    return RunToMessageCode(context_);
+  }
+
+  std::vector<StandinRecord> Records() const {
+    std::ifstream in(log_, std::ios::binary);
+    return ParseStandinLog(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+  }
+
+  ScopedTempDir temp_;
+  ScopedCurrentDirectory in_temp_{temp_.path()};
+  fs::path bin_;
+  fs::path log_ = temp_.path() / "kit.log";
+  ScopedEnvironment log_variable_{kStandinLogVariable, log_.string()};
+  ScopedEnvironment no_status_{kStandinStatusVariable};
+  ScopedEnvironment no_write_{kStandinWriteVariable};
+  ScopedEnvironment no_user_class_path_{"CLASSPATH"};
+  std::unique_ptr<Registry> registry_;
+  RecordingConsole console_;
+  RunContext context_;
+};
+
+TEST_F(ModesWithStandinKit, TheClassRunStartsJavaAtThePackageRoot) {
+  fs::path place = Place("org/nerbo/demo");
+  WriteSyntheticClassFile(place / "Hello.class", "org/nerbo/demo/Hello");
+
+  EXPECT_EQ(Run(place / "Hello.class", {"a", "b"}), kMsgProgramDone);
+
+  std::vector<StandinRecord> records = Records();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].command_line, "java.exe -classpath " + KitClassPath(".") + " org.nerbo.demo.Hello a b ");
+  EXPECT_TRUE(fs::equivalent(records[0].directory, temp_.path())) << records[0].directory;
+  EXPECT_FALSE(records[0].has_classpath);
+}
+
+TEST_F(ModesWithStandinKit, NoArgumentsLeaveOneBlankAtTheEndOfTheLine) {
+  WriteSyntheticClassFile(Place(".") / "Hello.class", "Hello");
+  EXPECT_EQ(Run(temp_.path() / "Hello.class"), kMsgProgramDone);
+  std::vector<StandinRecord> records = Records();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].command_line, "java.exe -classpath " + KitClassPath(".") + " Hello ");
+}
+
+struct StatusCase {
+  const char* reason;
+  const char* status;
+  int code;
+};
+
+class ClassRunStatus : public ModesWithStandinKit, public testing::WithParamInterface<StatusCase> {};
+
+TEST_P(ClassRunStatus, TheJavaProgramsStatusSelectsTheMessageCode) {
+  ScopedEnvironment status(kStandinStatusVariable, GetParam().status);
+  WriteSyntheticClassFile(Place(".") / "Hello.class", "Hello");
+  EXPECT_EQ(Run(temp_.path() / "Hello.class"), GetParam().code);
+}
+
+const StatusCase kStatusCases[] = {
+    {"Zero", "0", kMsgProgramDone},
+    {"Three", "3", kMsgProgramFailed},
+    {"MinusOne", "4294967295", kMsgProgramFailed},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, ClassRunStatus, testing::ValuesIn(kStatusCases),
+                         [](const testing::TestParamInfo<StatusCase>& param_info) { return param_info.param.reason; });
+
+TEST_F(ModesWithStandinKit, AMovedKitEndsWithCode8AndNoSuchFile) {
+  SetKit(temp_.path() / "gone" / "bin");
+  WriteSyntheticClassFile(Place(".") / "Hello.class", "Hello");
+  SetErrorNumber(0);
+  EXPECT_EQ(Run(temp_.path() / "Hello.class"), kMsgSpawnFailed);
+  EXPECT_EQ(ErrorNumber(), kErrNoEntry);
+  EXPECT_TRUE(Records().empty());
+}
+
+TEST_F(ModesWithStandinKit, AKitPathWithBlanksIsOneClassPathArgument) {
+  fs::path bin = Place("my kit/bin");
+  for (const char* tool : {"java.exe", "javac.exe"}) fs::copy_file(bin_ / tool, bin / tool);
+  std::string kit = SetKit(bin);
+  WriteSyntheticClassFile(Place(".") / "Hello.class", "Hello");
+
+  EXPECT_EQ(Run(temp_.path() / "Hello.class"), kMsgProgramDone);
+  std::vector<StandinRecord> records = Records();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].command_line,
+            "java.exe -classpath \".;%CLASSPATH%;" + kit + "classes;" + kit + "lib\\classes.zip\" Hello ");
+}
+
+TEST_F(ModesWithStandinKit, TheCompileQuotesTheSourceAndClimbsInTheClassPath) {
+  fs::path place = Place("a/b");
+  std::ofstream(place / "Hello.java", std::ios::binary) << "package a.b;\r\nclass Hello {}\r\n";
+
+  EXPECT_EQ(Run(place / "Hello.java"), kMsgCompiled);
+
+  std::vector<StandinRecord> records = Records();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].command_line, "javac.exe -classpath " + KitClassPath("..\\..\\") + " \"Hello.java\"");
+  EXPECT_TRUE(fs::equivalent(records[0].directory, place)) << records[0].directory;
+}
+
+TEST_F(ModesWithStandinKit, ACompileErrorRunsNothing) {
+  ScopedEnvironment status(kStandinStatusVariable, "2");
+  fs::path place = Place(".");
+  std::ofstream(place / "Hello.java", std::ios::binary) << "class Hello {}\n";
+  WriteSyntheticClassFile(place / "Hello.class", "Hello");
+  EXPECT_EQ(Run(place / "Hello.java", {"/ExecuteAfterCompile"}), kMsgCompileFailed);
+  EXPECT_EQ(Records().size(), 1u);
+}
+
+// The stand-in compiler writes nothing here: the class file it would write
+// is put beside the source beforehand.
+TEST_F(ModesWithStandinKit, TheRunSwitchRunsTheCompiledClassWithTheArgumentStringUnchanged) {
+  fs::path place = Place("a/b");
+  std::ofstream(place / "Hello.java", std::ios::binary) << "package a.b;\nclass Hello {}\n";
+  WriteSyntheticClassFile(place / "Hello.class", "a/b/Hello");
+
+  EXPECT_EQ(Run(place / "Hello.java", {"/ExecuteAfterCompile", "x"}), kMsgProgramDone);
+
+  std::vector<StandinRecord> records = Records();
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].command_line, "javac.exe -classpath " + KitClassPath("..\\..\\") + " \"Hello.java\"");
+  EXPECT_EQ(records[1].command_line, "java.exe -classpath " + KitClassPath(".") + " a.b.Hello /ExecuteAfterCompile x ");
+  EXPECT_TRUE(fs::equivalent(records[1].directory, temp_.path())) << records[1].directory;
+}
+
+}  // namespace
+}  // namespace nerbo

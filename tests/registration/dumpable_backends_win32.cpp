@@ -1,0 +1,11 @@
+#include "registration/registration_harness.h"
+
+namespace nerbo {
+
+// The real registry of Windows cannot be dumped whole; its own test reads
+// the installed entries back one by one.
+std::vector<HarnessBackend> DumpableBackends() {
+  return {{"Memory", [] { return RegistryInstance{nullptr, MakeMemoryRegistry()}; }}};
+}
+
+}  // namespace nerbo

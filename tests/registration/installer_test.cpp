@@ -1,0 +1,298 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "launcher/message_code.h"
+#include "registration/registration_failure.h"
+#include "registration/registration_harness.h"
+#include "support/refusing_registry.h"
+#include "support/registry_dump.h"
+
+namespace nerbo {
+namespace {
+
+constexpr char kInstalled[] = "Installazione eseguita correttamente.\n\n";
+constexpr char kCompileMenu[] = "Ora e' anche possibile compilare direttamente un file java da menu contestuale!\n\n";
+constexpr char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Nerbo";
+constexpr char kSettings[] = "SOFTWARE\\Vesk\\Nerbo";
+
+struct Entry {
+  RegKey root;
+  std::string path;
+  const char* value;
+  std::string bytes;
+  std::uint32_t type = kRegSz;
+};
+
+std::string DumpOf(const std::vector<Entry>& entries) {
+  std::unique_ptr<Registry> expected = MakeMemoryRegistry();
+  for (const Entry& entry : entries) SeedIn(*expected, entry.root, entry.path, entry.value, entry.bytes, entry.type);
+  return DumpRegistry(*expected);
+}
+
+// What an installation with both kit tools writes on a system that had
+// none of these keys, with the texts spelled out.
+std::vector<Entry> FreshLayout(const std::string& tool, const std::string& java, const std::string& javac) {
+  return {
+      {kLocalMachine, kUninstallKey, "DisplayName", Sz("Nerbo by Brandovelkian")},
+      {kLocalMachine, kUninstallKey, "UninstallString", Sz(tool + " /u")},
+      {kLocalMachine, kSettings, "", Sz("Nerbo.exe")},
+      {kLocalMachine, kSettings, "UninstallInfo", Dword(3), kRegDword},
+      {kLocalMachine, kSettings, "Run", java},
+      {kLocalMachine, kSettings, "Compile", javac},
+      {kClassesRoot, ".class", "", Sz("ClassFile.Nerbo")},
+      {kClassesRoot, "ClassFile.Nerbo", "", Sz("Classi Java")},
+      {kClassesRoot, "ClassFile.Nerbo\\DefaultIcon", "", Sz(tool + ",0")},
+      {kClassesRoot, "ClassFile.Nerbo\\Shell", "", Sz("Run")},
+      {kClassesRoot, "ClassFile.Nerbo\\Shell\\Run\\command", "",
+       Sz(tool + " \"%1\" \"%2\" \"%3\" \"%4\" \"%5\" \"%6\" \"%7\" \"%8\" \"%9\"")},
+      {kClassesRoot, "ClassFile.Nerbo\\Shell\\Run with args...\\command", "", Sz(tool + " \"%1\" /ArgsToNerbo")},
+      {kClassesRoot, ".java", "", Sz("JavaFile.Nerbo")},
+      {kClassesRoot, "JavaFile.Nerbo", "", Sz("Java File")},
+      {kClassesRoot, "JavaFile.Nerbo\\DefaultIcon", "", Sz(tool + ",1")},
+      {kClassesRoot, "JavaFile.Nerbo\\Shell", "", Sz("Compile+Run")},
+      {kClassesRoot, "JavaFile.Nerbo\\Shell\\Edit\\command", "", Sz("notepad %1")},
+      {kClassesRoot, "JavaFile.Nerbo\\Shell\\Compile+Run\\command", "", Sz(tool + " \"%1\" /ExecuteAfterCompile")},
+      {kClassesRoot, "JavaFile.Nerbo\\Shell\\Compile\\command", "", Sz(tool + " \"%1\"")},
+  };
+}
+
+using Installer = RegistrationTest;
+
+TEST_P(Installer, AFreshSystemGetsTheWholeLayoutAndNothingElse) {
+  PutKit();
+  EXPECT_EQ(Install(), kMsgUninstallHint);
+  EXPECT_EQ(console_.out, std::string(kInstalled) + kCompileMenu);
+  EXPECT_EQ(console_.err, "");
+  EXPECT_EQ(Dump(), DumpOf(FreshLayout(kToolPath, KitPath(HostConventions().java_tool),
+                                       KitPath(HostConventions().javac_tool))));
+}
+
+TEST_P(Installer, WithoutJavaItPrintsNothingAndWritesNothing) {
+  temp_.Touch(HostConventions().javac_tool);
+  Seed(kClassesRoot, ".class", "", Sz("classfile"));
+  std::string before = Dump();
+  EXPECT_EQ(Install(), kMsgInstallHelp);
+  EXPECT_EQ(console_.out, "");
+  EXPECT_EQ(Dump(), before);
+}
+
+TEST_P(Installer, WithoutJavacOnlyClassFilesAreRegistered) {
+  PutKit(false);
+  Seed(kLocalMachine, kSettings, "Compile", "C:\\old\\javac.exe");
+  Seed(kClassesRoot, ".java", "", Sz("txtfile"));
+  Seed(kClassesRoot, "txtfile", "", Sz("Text Document"));
+  std::string source_before = Dump();
+  EXPECT_EQ(Install(), kMsgUninstallHint);
+  EXPECT_EQ(console_.out, kInstalled);
+  EXPECT_EQ(Value(kLocalMachine, kSettings, "Compile")->bytes, "C:\\old\\javac.exe");
+  EXPECT_EQ(Value(kLocalMachine, kSettings, "Run")->bytes, KitPath(HostConventions().java_tool));
+  EXPECT_EQ(Value(kLocalMachine, kSettings, "UninstallInfo")->bytes, Dword(0));
+  EXPECT_EQ(Value(kClassesRoot, ".java", "")->bytes, Sz("txtfile"));
+  EXPECT_FALSE(Exists(kClassesRoot, "txtfile\\Shell"));
+  EXPECT_FALSE(Exists(kClassesRoot, "JavaFile.Nerbo"));
+  EXPECT_TRUE(Exists(kClassesRoot, "ClassFile.Nerbo\\Shell\\Run with args...\\command"));
+}
+
+struct ClassCase {
+  const char* reason;
+  std::optional<StoredValue> before;  // default value of an existing .class
+  std::optional<StoredValue> earlier_backup;
+  std::optional<StoredValue> backup;  // expected after installation
+};
+
+const StoredValue kOtherType{kRegSz, Sz("classfile")};
+
+const ClassCase kClassCases[] = {
+    {"NoKey", std::nullopt, std::nullopt, std::nullopt},
+    {"OtherType", kOtherType, std::nullopt, kOtherType},
+    {"OtherTypeOfExpandableText", StoredValue{2, Sz("jclass")}, std::nullopt, StoredValue{2, Sz("jclass")}},
+    {"OtherTypeWithoutTerminator", StoredValue{kRegSz, "abc"}, std::nullopt, StoredValue{kRegSz, "abc"}},
+    {"OwnNameInSmallLetters", StoredValue{kRegSz, Sz("classfile.nerbo")}, std::nullopt,
+     StoredValue{kRegSz, Sz("classfile.nerbo")}},
+    {"EmptyDefault", StoredValue{kRegSz, Sz("")}, std::nullopt, std::nullopt},
+    {"UnreadablyLong", StoredValue{kRegSz, Sz(std::string(300, 'x'))}, std::nullopt, std::nullopt},
+    {"OwnNameKeepsAnEarlierBackUp", StoredValue{kRegSz, Sz("ClassFile.Nerbo")}, kOtherType, kOtherType},
+};
+
+TEST_P(Installer, SavesWhatClassNamedBeforeInBackUp) {
+  for (const ClassCase& c : kClassCases) {
+    SCOPED_TRACE(c.reason);
+    ResetRegistry();
+    PutKit(false);
+    if (c.before) Seed(kClassesRoot, ".class", "", c.before->bytes, c.before->type);
+    if (c.earlier_backup) Seed(kClassesRoot, ".class", "BackUp", c.earlier_backup->bytes, c.earlier_backup->type);
+    ASSERT_EQ(Install(), kMsgUninstallHint);
+    std::optional<StoredValue> backup = Value(kClassesRoot, ".class", "BackUp");
+    ASSERT_EQ(backup.has_value(), c.backup.has_value());
+    if (backup) {
+      EXPECT_EQ(backup->type, c.backup->type);
+      EXPECT_EQ(backup->bytes, c.backup->bytes);
+    }
+    std::optional<StoredValue> now = Value(kClassesRoot, ".class", "");
+    ASSERT_TRUE(now);
+    EXPECT_EQ(now->bytes, Sz("ClassFile.Nerbo"));
+    EXPECT_EQ(now->type, kRegSz);
+  }
+}
+
+// An expectation on one value after installation; no bytes: it must not exist.
+struct Expect {
+  std::string path;
+  const char* value;
+  std::optional<std::string> bytes;
+};
+
+struct SourceCase {
+  const char* reason;
+  std::vector<Entry> before;
+  std::uint32_t flags;
+  std::vector<Expect> after;
+};
+
+std::vector<SourceCase> SourceCases() {
+  const std::string tool = kToolPath;
+  const std::string compile = Sz(tool + " \"%1\"");
+  return {
+      {"NoJavaKey", {}, 3,
+       {{".java", "", Sz("JavaFile.Nerbo")}, {"JavaFile.Nerbo\\Shell", "", Sz("Compile+Run")}}},
+      {"EmptyJavaDefault", {{kClassesRoot, ".java", "", Sz("")}}, 3,
+       {{".java", "", Sz("JavaFile.Nerbo")}, {"JavaFile.Nerbo", "", Sz("Java File")}}},
+      {"ReusedTypeWithOtherVerbs",
+       {{kClassesRoot, ".java", "", Sz("txtfile")},
+        {kClassesRoot, "txtfile", "", Sz("Text Document")},
+        {kClassesRoot, "txtfile\\DefaultIcon", "", Sz("shell32.dll,-152")},
+        {kClassesRoot, "txtfile\\Shell", "", Sz("open")},
+        {kClassesRoot, "txtfile\\Shell\\open\\command", "", Sz("write %1")}},
+       0,
+       {{".java", "", Sz("txtfile")},
+        {"txtfile", "", Sz("Text Document")},
+        {"txtfile\\DefaultIcon", "", Sz("shell32.dll,-152")},
+        {"txtfile\\Shell", "", Sz("open")},
+        {"txtfile\\Shell\\open\\command", "", Sz("write %1")},
+        {"txtfile\\Shell\\Edit\\command", "", Sz("notepad %1")},
+        {"txtfile\\Shell\\Compile\\command", "", compile},
+        {"JavaFile.Nerbo", "", std::nullopt}}},
+      {"ReusedTypeWithoutShell",
+       {{kClassesRoot, ".java", "", Sz("txtfile")},
+        {kClassesRoot, "txtfile", "", Sz("Text Document")},
+        {kClassesRoot, "txtfile\\DefaultIcon", "", Sz("shell32.dll,-152")}},
+       2,
+       {{"txtfile\\DefaultIcon", "", Sz("shell32.dll,-152")}, {"txtfile\\Shell", "", Sz("Compile+Run")}}},
+      {"ReusedTypeWithOnlyEdit",
+       {{kClassesRoot, ".java", "", Sz("txtfile")},
+        {kClassesRoot, "txtfile\\DefaultIcon", "", Sz("shell32.dll,-152")},
+        {kClassesRoot, "txtfile\\Shell\\Edit\\command", "", Sz("wordpad %1")}},
+       2,
+       {{"txtfile\\Shell", "", Sz("Compile+Run")},
+        {"txtfile\\Shell\\Edit\\command", "", Sz("notepad %1")},
+        {"txtfile\\Shell\\Edit\\command", "BackUp", Sz("wordpad %1")},
+        {"txtfile", "", Sz("Java File")}}},
+      {"ReusedTypeWithoutKey", {{kClassesRoot, ".java", "", Sz("jfile")}}, 3,
+       {{"jfile", "", Sz("Java File")},
+        {"jfile\\DefaultIcon", "", Sz(tool + ",1")},
+        {"jfile\\Shell", "", Sz("Compile+Run")},
+        {"jfile\\Shell\\Compile+Run\\command", "", Sz(tool + " \"%1\" /ExecuteAfterCompile")},
+        {"JavaFile.Nerbo", "", std::nullopt}}},
+      {"ReusedTypeKeepsAnEmptyDescription",
+       {{kClassesRoot, ".java", "", Sz("jfile")}, {kClassesRoot, "jfile", "", Sz("")}}, 3,
+       {{"jfile", "", Sz("")}}},
+      {"EditAlreadyTheToolsHasNoBackUp",
+       {{kClassesRoot, ".java", "", Sz("txtfile")},
+        {kClassesRoot, "txtfile\\Shell\\Edit\\command", "", Sz("notepad %1")}},
+       3,
+       {{"txtfile\\Shell\\Edit\\command", "BackUp", std::nullopt}}},
+  };
+}
+
+TEST_P(Installer, AddsTheVerbsToTheSourceFileType) {
+  for (const SourceCase& c : SourceCases()) {
+    SCOPED_TRACE(c.reason);
+    ResetRegistry();
+    PutKit();
+    for (const Entry& entry : c.before) Seed(entry.root, entry.path, entry.value, entry.bytes, entry.type);
+    ASSERT_EQ(Install(), kMsgUninstallHint);
+    EXPECT_EQ(Value(kLocalMachine, kSettings, "UninstallInfo")->bytes, Dword(c.flags));
+    for (const Expect& expect : c.after) {
+      SCOPED_TRACE(expect.path + " " + expect.value);
+      std::optional<StoredValue> value = Value(kClassesRoot, expect.path, expect.value);
+      ASSERT_EQ(value.has_value(), expect.bytes.has_value());
+      if (value) {
+        EXPECT_EQ(value->bytes, *expect.bytes);
+      }
+    }
+  }
+}
+
+TEST_P(Installer, KeepsEveryFlagOfEarlierInstallations) {
+  for (std::uint32_t earlier : {1u, 3u, 0x11u}) {
+    SCOPED_TRACE(earlier);
+    ResetRegistry();
+    PutKit();
+    Seed(kLocalMachine, kSettings, "UninstallInfo", Dword(earlier), kRegDword);
+    Seed(kClassesRoot, ".java", "", Sz("txtfile"));
+    Seed(kClassesRoot, "txtfile\\DefaultIcon", "", Sz("shell32.dll,-152"));
+    Seed(kClassesRoot, "txtfile\\Shell\\open\\command", "", Sz("write %1"));
+    ASSERT_EQ(Install(), kMsgUninstallHint);
+    EXPECT_EQ(Value(kLocalMachine, kSettings, "UninstallInfo")->bytes, Dword(earlier));
+    // With the icon flag set the existing icon is the tool's to rewrite.
+    EXPECT_EQ(Value(kClassesRoot, "txtfile\\DefaultIcon", "")->bytes, Sz(std::string(kToolPath) + ",1"));
+  }
+}
+
+TEST_P(Installer, ASecondInstallationWritesTheSameEntries) {
+  PutKit();
+  Seed(kClassesRoot, ".class", "", Sz("classfile"));
+  Seed(kClassesRoot, ".java", "", Sz("txtfile"));
+  Seed(kClassesRoot, "txtfile\\Shell\\Edit\\command", "", Sz("wordpad %1"));
+  ASSERT_EQ(Install(), kMsgUninstallHint);
+  std::string first = Dump();
+  ASSERT_EQ(Install(), kMsgUninstallHint);
+  EXPECT_EQ(Dump(), first);
+  EXPECT_EQ(Value(kClassesRoot, ".class", "BackUp")->bytes, Sz("classfile"));
+  EXPECT_EQ(Value(kClassesRoot, "txtfile\\Shell\\Edit\\command", "BackUp")->bytes, Sz("wordpad %1"));
+}
+
+TEST_P(Installer, AToolPathOf253CharactersFitsAndALongerOneIsRefused) {
+  PutKit();
+  std::string longest = "C:\\" + std::string(kToolPathLimit - 13, 'd') + "\\Nerbo.exe";
+  ASSERT_EQ(longest.size(), 253u);
+  EXPECT_EQ(Install(longest), kMsgUninstallHint);
+  EXPECT_EQ(Value(kClassesRoot, "ClassFile.Nerbo\\DefaultIcon", "")->bytes, Sz(longest + ",0"));
+
+  ResetRegistry();
+  std::string before = Dump();
+  EXPECT_EQ(Install(longest.substr(0, 3) + "d" + longest.substr(3)), kMsgToolPathTooLong);
+  EXPECT_NE(console_.err.find("253"), std::string::npos) << console_.err;
+  EXPECT_EQ(console_.out, "");
+  EXPECT_EQ(Dump(), before);
+}
+
+TEST_P(Installer, AnInstallDirectoryLongerThan245CharactersIsRefused) {
+  std::filesystem::path deep = temp_.path();
+  while (deep.string().size() <= kInstallDirectoryLimit) deep /= std::string(40, 'd');
+  std::filesystem::create_directories(deep);
+  ScopedCurrentDirectory in_deep(deep);
+  temp_.Touch((std::filesystem::relative(deep, temp_.path()) / HostConventions().java_tool).string());
+  std::string before = Dump();
+  EXPECT_EQ(Install(), kMsgInstallDirectoryTooLong);
+  EXPECT_NE(console_.err.find("245"), std::string::npos) << console_.err;
+  EXPECT_EQ(Dump(), before);
+}
+
+TEST_P(Installer, ARefusedSettingsKeyIsReportedAndNothingIsRegistered) {
+  PutKit();
+  RefusingRegistry refusing(registry(), kLocalMachine, Refusal::kOpening);
+  std::string before = Dump();
+  EXPECT_EQ(Install(refusing), kMsgRegistryWriteRefused);
+  EXPECT_EQ(console_.out, "");
+  EXPECT_EQ(console_.err,
+            "Impossibile scrivere nel registro la chiave HKEY_LOCAL_MACHINE\\SOFTWARE\\Vesk\\Nerbo: "
+            "Permission denied\nInstallazione non eseguita: eseguire il programma come amministratore.\n\n");
+  EXPECT_EQ(Dump(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, Installer, testing::ValuesIn(DumpableBackends()), BackendName);
+
+}  // namespace
+}  // namespace nerbo

@@ -1,0 +1,94 @@
+// A test harness for the installer and the uninstaller: a registry backend
+// that can be dumped whole, a scoped working directory holding the kit
+// tools, a recording console, and helpers to seed and probe keys by path.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "launcher/run_context.h"
+#include "registration/registry_layout.h"
+#include "support/recording_console.h"
+#include "support/scoped_temp_dir.h"
+
+namespace nerbo {
+
+// A registry under test and whatever must outlive it (a hive's directory).
+struct RegistryInstance {
+  std::shared_ptr<void> keep_alive;  // declared first, so it goes last
+  std::unique_ptr<Registry> registry;
+};
+
+struct HarnessBackend {
+  std::string name;
+  std::function<RegistryInstance()> open;
+};
+
+// The backends whose whole content DumpRegistry can show: memory always,
+// and the hive file on Linux (per platform file).
+std::vector<HarnessBackend> DumpableBackends();
+std::string BackendName(const testing::TestParamInfo<HarnessBackend>& info);
+inline void PrintTo(const HarnessBackend& backend, std::ostream* out) { *out << backend.name; }
+
+// A tool path with blanks, so that every text shows it goes in unquoted.
+inline constexpr char kToolPath[] = "C:\\Program Files\\jdk 1.1\\bin\\Nerbo.exe";
+
+// A REG_SZ's bytes as the layout writes a text: with its terminator.
+std::string Sz(const std::string& text);
+// A REG_DWORD's bytes.
+std::string Dword(std::uint32_t value);
+
+// Writes a value at a backslash path below a root, creating the keys.
+void SeedIn(Registry& registry, RegKey root, const std::string& path, const char* value,
+            const std::string& bytes, std::uint32_t type = kRegSz);
+void SeedKeyIn(Registry& registry, RegKey root, const std::string& path);
+
+class RegistrationTest : public testing::TestWithParam<HarnessBackend> {
+ protected:
+  RegistrationTest();
+
+  // Creates the kit tools in the working directory, by this platform's names.
+  void PutKit(bool with_javac = true);
+  // The full path of a kit tool as the installer must record it.
+  std::string KitPath(const char* tool) const;
+
+  // Run a mode and give the code it ended with; the console is emptied first.
+  int Install(const std::string& tool_path = kToolPath) { return Run(tool_path, true); }
+  int Uninstall() { return Run(kToolPath, false); }
+  int Install(Registry& registry, const std::string& tool_path = kToolPath);
+  int Uninstall(Registry& registry);
+
+  // Keys by backslash path below a root; keys are created on the way.
+  void Seed(RegKey root, const std::string& path, const char* value, const std::string& bytes,
+            std::uint32_t type = kRegSz) {
+    SeedIn(registry(), root, path, value, bytes, type);
+  }
+  void SeedKey(RegKey root, const std::string& path) { SeedKeyIn(registry(), root, path); }
+  std::optional<StoredValue> Value(RegKey root, const std::string& path, const char* value);
+  bool Exists(RegKey root, const std::string& path);
+  std::string Dump();
+
+  Registry& registry() { return *instance_.registry; }
+  // A fresh registry of the same backend, for a table run within one test.
+  void ResetRegistry() { instance_ = GetParam().open(); }
+
+  ScopedTempDir temp_;
+  ScopedCurrentDirectory in_temp_{temp_.path()};
+  std::string directory_;  // the working directory as the tool reads it
+  RegistryInstance instance_;
+  RecordingConsole console_;
+
+ private:
+  int Run(const std::string& tool_path, bool install) {
+    return RunOn(registry(), tool_path, install);
+  }
+  int RunOn(Registry& registry, const std::string& tool_path, bool install);
+};
+
+}  // namespace nerbo

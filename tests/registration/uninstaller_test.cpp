@@ -1,0 +1,232 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "launcher/message_code.h"
+#include "registration/delete_key_tree.h"
+#include "registration/registration_failure.h"
+#include "registration/registration_harness.h"
+#include "support/refusing_registry.h"
+#include "support/registry_dump.h"
+
+namespace nerbo {
+namespace {
+
+constexpr char kSettings[] = "SOFTWARE\\Vesk\\Nerbo";
+constexpr char kUninstallParent[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
+using Seeder = std::function<void(Registry&)>;
+
+struct RoundTripCase {
+  const char* reason;
+  bool with_javac;
+  Seeder before;
+  // What must differ from `before` after installing and uninstalling.
+  Seeder leftovers;
+};
+
+// Installing and uninstalling again leaves the empty vendor key and the
+// uninstall key's parents, whatever else it finds.
+void CommonLeftovers(Registry& registry) {
+  SeedKeyIn(registry, kLocalMachine, "SOFTWARE\\Vesk");
+  SeedKeyIn(registry, kLocalMachine, kUninstallParent);
+}
+
+void OtherClassType(Registry& registry) { SeedIn(registry, kClassesRoot, ".class", "", Sz("classfile")); }
+
+void TextFileType(Registry& registry) {
+  SeedIn(registry, kClassesRoot, ".java", "", Sz("txtfile"));
+  SeedIn(registry, kClassesRoot, "txtfile", "", Sz("Text Document"));
+  SeedIn(registry, kClassesRoot, "txtfile\\DefaultIcon", "", Sz("shell32.dll,-152"));
+  SeedIn(registry, kClassesRoot, "txtfile\\Shell", "", Sz("open"));
+  SeedIn(registry, kClassesRoot, "txtfile\\Shell\\open\\command", "", Sz("write %1"));
+}
+
+std::vector<RoundTripCase> RoundTripCases() {
+  const Seeder nothing = [](Registry&) {};
+  return {
+      {"FreshSystem", true, nothing, nothing},
+      {"FreshSystemWithoutJavac", false, nothing, nothing},
+      {"ClassNamedAnotherType", true, OtherClassType, nothing},
+      // The saved name goes back as a plain text with its byte count.
+      {"ClassNamedAnotherTypeAsExpandableText", true,
+       [](Registry& r) { SeedIn(r, kClassesRoot, ".class", "", Sz("jclass"), 2); },
+       [](Registry& r) { SeedIn(r, kClassesRoot, ".class", "", Sz("jclass"), kRegSz); }},
+      {"ClassKeyWithEmptyDefault", true, [](Registry& r) { SeedIn(r, kClassesRoot, ".class", "", Sz("")); },
+       // An empty default value is not saved, so .class goes with the tool's name.
+       [](Registry& r) { r.DeleteKey(kClassesRoot, ".class"); }},
+      {"ReusedTypeWithOtherVerbs", true, TextFileType, nothing},
+      {"ReusedTypeWithItsOwnEdit", true,
+       [](Registry& r) {
+         TextFileType(r);
+         SeedIn(r, kClassesRoot, "txtfile\\Shell\\Edit\\command", "", Sz("%SystemRoot%\\notepad.exe /e %1"), 2);
+       },
+       nothing},
+      {"ReusedTypeWithoutShell", true,
+       [](Registry& r) {
+         SeedIn(r, kClassesRoot, ".java", "", Sz("txtfile"));
+         SeedIn(r, kClassesRoot, "txtfile", "", Sz("Text Document"));
+         SeedIn(r, kClassesRoot, "txtfile\\DefaultIcon", "", Sz("shell32.dll,-152"));
+       },
+       nothing},
+      // The description the installer gave the type stays.
+      {"ReusedTypeWithoutKey", true, [](Registry& r) { SeedIn(r, kClassesRoot, ".java", "", Sz("jfile")); },
+       [](Registry& r) { SeedIn(r, kClassesRoot, "jfile", "", Sz("Java File")); }},
+      {"ReusedTypeWithoutJavac", false, TextFileType, nothing},
+      {"JavaNamingTheToolsTypeGoesWhole", true,
+       [](Registry& r) { SeedIn(r, kClassesRoot, ".java\\ShellNew", "NullFile", Sz("")); },
+       [](Registry& r) {
+         RegKey java = 0;
+         r.OpenKey(kClassesRoot, ".java", &java);
+         DeleteKeyTree(r, kClassesRoot, ".java");
+       }},
+  };
+}
+
+using Uninstaller = RegistrationTest;
+
+TEST_P(Uninstaller, UndoesAnInstallationAndRestoresWhatItReplaced) {
+  for (const RoundTripCase& c : RoundTripCases()) {
+    SCOPED_TRACE(c.reason);
+    std::unique_ptr<Registry> expected = MakeMemoryRegistry();
+    c.before(*expected);
+    CommonLeftovers(*expected);
+    c.leftovers(*expected);
+
+    ResetRegistry();
+    c.before(registry());
+    PutKit(c.with_javac);
+    ASSERT_EQ(Install(), kMsgUninstallHint);
+    EXPECT_EQ(Uninstall(), kMsgUninstalled);
+    EXPECT_EQ(console_.out, "");
+    EXPECT_EQ(console_.err, "");
+    EXPECT_EQ(Dump(), DumpRegistry(*expected));
+  }
+}
+
+TEST_P(Uninstaller, ASecondUninstallationChangesNothing) {
+  PutKit();
+  TextFileType(registry());
+  ASSERT_EQ(Install(), kMsgUninstallHint);
+  ASSERT_EQ(Uninstall(), kMsgUninstalled);
+  std::string after_first = Dump();
+  EXPECT_EQ(Uninstall(), kMsgUninstalled);
+  EXPECT_EQ(Dump(), after_first);
+}
+
+TEST_P(Uninstaller, WithoutAnyInstallationItStillEndsWith16) {
+  OtherClassType(registry());
+  EXPECT_EQ(Uninstall(), kMsgUninstalled);
+  EXPECT_EQ(console_.err, "");
+  EXPECT_EQ(Value(kClassesRoot, ".class", "")->bytes, Sz("classfile"));
+  EXPECT_FALSE(Exists(kLocalMachine, "SOFTWARE\\Vesk"));
+}
+
+TEST_P(Uninstaller, LeavesAClassAssociationThatAnotherProgramChanged) {
+  PutKit();
+  ASSERT_EQ(Install(), kMsgUninstallHint);
+  Seed(kClassesRoot, ".class", "", Sz("otherprogram.class"));
+  EXPECT_EQ(Uninstall(), kMsgUninstalled);
+  EXPECT_EQ(Value(kClassesRoot, ".class", "")->bytes, Sz("otherprogram.class"));
+  EXPECT_FALSE(Exists(kClassesRoot, "ClassFile.Nerbo"));
+}
+
+// A key that still has subkeys cannot go by a single deletion; that is no
+// refusal to report.
+TEST_P(Uninstaller, AClassKeyWithSubkeysStaysWithoutComplaint) {
+  PutKit();
+  ASSERT_EQ(Install(), kMsgUninstallHint);
+  SeedKey(kClassesRoot, ".class\\OpenWithProgids");
+  EXPECT_EQ(Uninstall(), kMsgUninstalled);
+  EXPECT_TRUE(Exists(kClassesRoot, ".class\\OpenWithProgids"));
+  EXPECT_FALSE(Exists(kLocalMachine, kSettings));
+}
+
+TEST_P(Uninstaller, AppliesTheFlagsToTheTypeJavaNames) {
+  PutKit();
+  TextFileType(registry());
+  ASSERT_EQ(Install(), kMsgUninstallHint);
+  SeedKey(kClassesRoot, "txtfile\\Shell\\print");
+  Seed(kLocalMachine, kSettings, "UninstallInfo", Dword(kIconFlag | kShellFlag), kRegDword);
+  Seed(kClassesRoot, "txtfile\\Shell\\open", "", Sz(""));
+  DeleteKeyTree(registry(), kClassesRoot, "txtfile\\Shell\\open");
+  DeleteKeyTree(registry(), kClassesRoot, "txtfile\\Shell\\print");
+  EXPECT_EQ(Uninstall(), kMsgUninstalled);
+  EXPECT_FALSE(Exists(kClassesRoot, "txtfile\\DefaultIcon"));
+  EXPECT_FALSE(Exists(kClassesRoot, "txtfile\\Shell"));
+  EXPECT_EQ(Value(kClassesRoot, "txtfile", "")->bytes, Sz("Text Document"));
+  EXPECT_EQ(Value(kClassesRoot, ".java", "")->bytes, Sz("txtfile"));
+}
+
+TEST_P(Uninstaller, RestoresTheEditCommandItReplacedWithItsType) {
+  PutKit();
+  Seed(kClassesRoot, ".java", "", Sz("txtfile"));
+  Seed(kClassesRoot, "txtfile\\Shell\\Edit\\command", "", Sz("%SystemRoot%\\notepad.exe %1"), 2);
+  ASSERT_EQ(Install(), kMsgUninstallHint);
+  ASSERT_EQ(Value(kClassesRoot, "txtfile\\Shell\\Edit\\command", "")->bytes, Sz("notepad %1"));
+  EXPECT_EQ(Uninstall(), kMsgUninstalled);
+  std::optional<StoredValue> edit = Value(kClassesRoot, "txtfile\\Shell\\Edit\\command", "");
+  ASSERT_TRUE(edit);
+  EXPECT_EQ(edit->type, 2u);
+  EXPECT_EQ(edit->bytes, Sz("%SystemRoot%\\notepad.exe %1"));
+  EXPECT_FALSE(Value(kClassesRoot, "txtfile\\Shell\\Edit\\command", "BackUp"));
+}
+
+struct RefusalCase {
+  const char* reason;
+  RegKey root;
+  Refusal refusal;
+  const char* stays;  // a key of the installation under `root` that is left
+};
+
+class UninstallerRefused : public RegistrationTest {};
+
+TEST_P(UninstallerRefused, SaysSoInsteadOfReportingSuccess) {
+  const RefusalCase cases[] = {
+      {"NoAccessToLocalMachine", kLocalMachine, Refusal::kOpening, kSettings},
+      {"NoDeletionInLocalMachine", kLocalMachine, Refusal::kDeleting, kSettings},
+      {"NoDeletionInClassesRoot", kClassesRoot, Refusal::kDeleting, "ClassFile.Nerbo"},
+  };
+  for (const RefusalCase& c : cases) {
+    SCOPED_TRACE(c.reason);
+    ResetRegistry();
+    PutKit();
+    ASSERT_EQ(Install(), kMsgUninstallHint);
+    RefusingRegistry refusing(registry(), c.root, c.refusal);
+    EXPECT_EQ(Uninstall(refusing), kMsgRemovalRefused);
+    EXPECT_EQ(console_.out, "");
+    EXPECT_EQ(console_.err,
+              "\nIl registro ha rifiutato la rimozione di alcune chiavi: Permission denied\n"
+              "Disinstallazione non completata: eseguire il programma come amministratore.\n\n");
+    EXPECT_TRUE(Exists(c.root, c.stays));
+  }
+}
+
+TEST_P(UninstallerRefused, NothingToRemoveIsNoRefusal) {
+  for (RegKey root : {kLocalMachine, kClassesRoot}) {
+    ResetRegistry();
+    RefusingRegistry refusing(registry(), root, Refusal::kDeleting);
+    EXPECT_EQ(Uninstall(refusing), kMsgUninstalled);
+    EXPECT_EQ(console_.err, "");
+  }
+}
+
+TEST_P(Uninstaller, DeleteKeyTreeRemovesEveryLevelAndNothingBeside) {
+  for (const char* child : {"a", "b", "c", "d", "e"}) {
+    for (const char* grandchild : {"x", "y", "z"}) {
+      Seed(kClassesRoot, std::string("Tree\\") + child + "\\" + grandchild, "v", Sz(child));
+    }
+  }
+  Seed(kClassesRoot, "Tree", "", Sz("root"));
+  Seed(kClassesRoot, "TreeBeside\\a", "", Sz("stays"));
+  EXPECT_EQ(DeleteKeyTree(registry(), kClassesRoot, "Tree"), kRegSuccess);
+  EXPECT_FALSE(Exists(kClassesRoot, "Tree"));
+  EXPECT_TRUE(Value(kClassesRoot, "TreeBeside\\a", ""));
+  EXPECT_EQ(DeleteKeyTree(registry(), kClassesRoot, "Tree"), kRegFileNotFound);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, Uninstaller, testing::ValuesIn(DumpableBackends()), BackendName);
+INSTANTIATE_TEST_SUITE_P(Backends, UninstallerRefused, testing::ValuesIn(DumpableBackends()), BackendName);
+
+}  // namespace
+}  // namespace nerbo

@@ -1,0 +1,164 @@
+#include "run/run_class.h"
+
+#include <gtest/gtest.h>
+
+#include "launcher/message_code.h"
+#include "launcher/run_sequence.h"
+#include "registration/registry_layout.h"
+#include "support/mode_harness.h"
+#include "support/scoped_environment.h"
+#include "support/scoped_temp_dir.h"
+#include "support/synthetic_class_file.h"
+
+namespace nerbo {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kJava[] = "C:\\jdk\\bin\\java.exe";
+constexpr char kJdkClassPath[] = ".;%CLASSPATH%;C:\\jdk\\classes;C:\\jdk\\lib\\classes.zip";
+
+class RunClassTest : public testing::Test {
+ protected:
+  RunClassTest() { harness_.SetToolPath(kRunValue, kJava); }
+
+  // Writes the class file `directory`/`file_name` (below the temp directory)
+  // and makes its directory current, as the launcher does.
+  void PlaceClass(const std::string& directory, const std::string& file_name, const std::string& internal_name,
+                  bool class_reference_follows = false) {
+    fs::path place = temp_.path() / directory;
+    fs::create_directories(place);
+    WriteSyntheticClassFile(place / file_name, internal_name, class_reference_follows);
+    fs::current_path(place);
+  }
+
+  ScopedEnvironment no_user_class_path_{"CLASSPATH"};
+  ScopedTempDir temp_;
+  ScopedCurrentDirectory in_temp_{temp_.path()};
+  ModeHarness harness_{kWindowsConventions};
+};
+
+struct PackageCase {
+  const char* reason;
+  const char* directory;
+  const char* internal_name;
+  const char* qualified_name;
+};
+
+class RunClassInPackage : public RunClassTest, public testing::WithParamInterface<PackageCase> {};
+
+TEST_P(RunClassInPackage, StartsJavaAtThePackageRootWithTheQualifiedName) {
+  const PackageCase& c = GetParam();
+  PlaceClass(c.directory, "Hello.class", c.internal_name);
+  harness_.SetTarget("Hello.class", {"a", "b"});
+
+  EXPECT_EQ(harness_.Run(RunClass), kMsgProgramDone);
+
+  ASSERT_EQ(harness_.calls.size(), 1u);
+  const SpawnCall& call = harness_.calls[0];
+  EXPECT_EQ(call.program, kJava);
+  EXPECT_EQ(call.arguments,
+            (std::vector<std::string>{"java.exe", "-classpath", kJdkClassPath, c.qualified_name, "a b "}));
+  EXPECT_TRUE(fs::equivalent(call.directory, temp_.path())) << call.directory;
+  EXPECT_EQ(harness_.console.transcript,
+            std::string("Sto avviando il programma (className: \"") + c.qualified_name + "\").\nAttendere.\n\n");
+}
+
+const PackageCase kPackageCases[] = {
+    {"DefaultPackage", ".", "Hello", "Hello"},
+    {"OneLevel", "app", "app/Hello", "app.Hello"},
+    {"ThreeLevels", "org/nerbo/demo", "org/nerbo/demo/Hello", "org.nerbo.demo.Hello"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, RunClassInPackage, testing::ValuesIn(kPackageCases),
+                         [](const testing::TestParamInfo<PackageCase>& param_info) { return param_info.param.reason; });
+
+TEST_F(RunClassTest, AnEmptyArgumentStringIsStillTheLastArgument) {
+  PlaceClass(".", "Hello.class", "Hello");
+  harness_.SetTarget("Hello.class");
+  harness_.Run(RunClass);
+  ASSERT_EQ(harness_.calls.size(), 1u);
+  ASSERT_EQ(harness_.calls[0].arguments.size(), 5u);
+  EXPECT_EQ(harness_.calls[0].arguments[4], "");
+}
+
+TEST_F(RunClassTest, TheJBuilderNoteComesBeforeTheAnnouncement) {
+  PlaceClass("pkg", "Tool.class", "pkg/Tool", true);
+  harness_.SetTarget("Tool.class");
+  EXPECT_EQ(harness_.Run(RunClass), kMsgProgramDone);
+  EXPECT_EQ(harness_.console.transcript,
+            "Classe JBuilder\nSto avviando il programma (className: \"pkg.Tool\").\nAttendere.\n\n");
+}
+
+TEST_F(RunClassTest, AfterACompileTheClassFileBesideTheSourceIsOpened) {
+  PlaceClass("a/b", "Hello.class", "a/b/Hello");
+  temp_.Touch("a/b/Hello.java");
+  harness_.SetTarget("Hello.java", {"/ExecuteAfterCompile", "x"});
+  harness_.context().run_after_compile = true;
+
+  EXPECT_EQ(harness_.Run(RunClass), kMsgProgramDone);
+  ASSERT_EQ(harness_.calls.size(), 1u);
+  EXPECT_EQ(harness_.calls[0].arguments[3], "a.b.Hello");
+  EXPECT_EQ(harness_.calls[0].arguments[4], "/ExecuteAfterCompile x ");
+  EXPECT_TRUE(fs::equivalent(harness_.calls[0].directory, temp_.path()));
+}
+
+TEST_F(RunClassTest, AKitPathWithBlanksReachesJavaAsOneClassPathArgument) {
+  harness_.SetToolPath(kRunValue, "C:\\Program Files\\jdk\\bin\\java.exe");
+  PlaceClass(".", "Hello.class", "Hello");
+  harness_.SetTarget("Hello.class");
+  harness_.Run(RunClass);
+  ASSERT_EQ(harness_.calls.size(), 1u);
+  EXPECT_EQ(harness_.calls[0].arguments[2],
+            "\".;%CLASSPATH%;C:\\Program Files\\jdk\\classes;C:\\Program Files\\jdk\\lib\\classes.zip\"");
+}
+
+TEST_F(RunClassTest, TheUsersClassPathIsExpandedWhenSet) {
+  ScopedEnvironment user_class_path("CLASSPATH", "C:\\lib\\extra.jar");
+  PlaceClass(".", "Hello.class", "Hello");
+  harness_.SetTarget("Hello.class");
+  harness_.Run(RunClass);
+  ASSERT_EQ(harness_.calls.size(), 1u);
+  EXPECT_EQ(harness_.calls[0].arguments[2], ".;C:\\lib\\extra.jar;C:\\jdk\\classes;C:\\jdk\\lib\\classes.zip");
+}
+
+struct EndCase {
+  const char* reason;
+  SpawnResult result;
+  int code;
+};
+
+class RunClassEnd : public RunClassTest, public testing::WithParamInterface<EndCase> {};
+
+TEST_P(RunClassEnd, TheChildsEndSelectsTheMessageCode) {
+  PlaceClass(".", "Hello.class", "Hello");
+  harness_.SetTarget("Hello.class");
+  harness_.results.push_back(GetParam().result);
+  EXPECT_EQ(harness_.Run(RunClass), GetParam().code);
+}
+
+const EndCase kEndCases[] = {
+    {"StatusZero", ExitedWith(0), kMsgProgramDone},
+    {"StatusThree", ExitedWith(3), kMsgProgramFailed},
+    {"StatusMinusOneIsAnEndNotAFailedStart", ExitedWith(0xFFFFFFFFu), kMsgProgramFailed},
+    {"NotStarted", NotStarted(), kMsgSpawnFailed},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, RunClassEnd, testing::ValuesIn(kEndCases),
+                         [](const testing::TestParamInfo<EndCase>& param_info) { return param_info.param.reason; });
+
+TEST_F(RunClassTest, WithoutARunValueNothingStartsAndTheEndNamesAMissingFile) {
+  ModeHarness uninstalled(kWindowsConventions);
+  PlaceClass(".", "Hello.class", "Hello");
+  uninstalled.SetTarget("Hello.class");
+
+  int code = uninstalled.Run(RunClass);
+  EXPECT_EQ(code, kMsgSpawnFailed);
+  EXPECT_TRUE(uninstalled.calls.empty());
+  EXPECT_NE(uninstalled.console.out.find("(className: \"Hello\").\nAttendere.\n\n"), std::string::npos);
+  EndRun(uninstalled.context(), code);
+  EXPECT_EQ(uninstalled.console.err, "Spawnl non andata a buon fine\n\n: No such file or directory\n");
+}
+
+}  // namespace
+}  // namespace nerbo
