@@ -3,6 +3,7 @@
 #include "compile/package_scanner.h"
 #include "launcher/message_code.h"
 #include "launcher/messages.h"
+#include "launcher/switches.h"
 #include "registration/registry_layout.h"
 #include "run/class_path.h"
 #include "run/run_class.h"
@@ -12,7 +13,6 @@
 namespace nerbo {
 namespace {
 
-constexpr char kRunAfterCompileSwitch[] = "/ExecuteAfterCompile";
 
 bool RunAfterCompileAsked(const RunContext& context) {
   return context.arguments.size() > 2 && context.arguments[2] == kRunAfterCompileSwitch;

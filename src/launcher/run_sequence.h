@@ -3,11 +3,9 @@
 #pragma once
 
 #include "launcher/run_context.h"
+#include "launcher/switches.h"
 
 namespace nerbo {
-
-inline constexpr char kUninstallSwitch[] = "/u";
-inline constexpr char kPromptSwitch[] = "/ArgsToNerbo";
 
 // Runs the modes and gives the message code that ended the run.
 int RunToMessageCode(RunContext& context);

@@ -2,14 +2,13 @@
 
 #include <cstring>
 
-#include "launcher/run_sequence.h"
+#include "launcher/switches.h"
 #include "registration/registry_layout.h"
 
 namespace nerbo {
 namespace {
 
 constexpr char kFileFieldCode[] = "%f";
-constexpr char kRunAfterCompileSwitch[] = "/ExecuteAfterCompile";
 // Characters that make the desktop's command-line parser need a quoted word.
 constexpr char kReservedCharacters[] = " \t\n\"'\\><~|&;$*?#()`";
 constexpr char kEscapedInQuotes[] = "\"`$\\";

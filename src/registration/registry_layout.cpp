@@ -1,10 +1,11 @@
 #include "registration/registry_layout.h"
 
+#include "launcher/switches.h"
 #include "runtime/path.h"
 
 namespace nerbo {
 
-std::string UninstallCommand(const std::string& tool_path) { return tool_path + " /u"; }
+std::string UninstallCommand(const std::string& tool_path) { return tool_path + " " + kUninstallSwitch; }
 
 std::string ClassIconText(const std::string& tool_path) { return tool_path + ",0"; }
 
@@ -17,11 +18,11 @@ std::string RunCommand(const std::string& tool_path) {
 }
 
 std::string RunWithArgsCommand(const std::string& tool_path) {
-  return CommandPrefix(tool_path) + "/ArgsToNerbo";
+  return CommandPrefix(tool_path) + kPromptSwitch;
 }
 
 std::string CompileRunCommand(const std::string& tool_path) {
-  return CommandPrefix(tool_path) + "/ExecuteAfterCompile";
+  return CommandPrefix(tool_path) + kRunAfterCompileSwitch;
 }
 
 std::string CompileCommand(const std::string& tool_path) {
