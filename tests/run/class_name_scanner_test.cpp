@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "run/class_file_bytes.h"
+#include "support/class_file_bytes.h"
 #include "run/class_name_reference.h"
 #include "support/scoped_temp_dir.h"
 

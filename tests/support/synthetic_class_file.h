@@ -7,17 +7,19 @@
 #include <fstream>
 #include <string>
 
+#include "support/class_file_bytes.h"
+
 namespace nerbo {
 
 inline std::string SyntheticClassFile(const std::string& internal_name, bool class_reference_follows = false) {
-  std::string bytes("\xCA\xFE\xBA\xBE\x00\x00\x00\x37\x00\x10", 10);
-  bytes += '\x01';
-  bytes += static_cast<char>(internal_name.size() >> 8);
-  bytes += static_cast<char>(internal_name.size() & 0xFF);
-  bytes += internal_name;
-  bytes += class_reference_follows ? std::string("\x07\x00\x02", 3) : std::string("\x01\x00\x04" "Code", 7);
-  bytes += std::string("\x01\x00\x10", 3) + "java/lang/Object";
-  return bytes;
+  ClassFileBytes file;
+  file.Text(internal_name);
+  if (class_reference_follows) {
+    file.ClassReference(2);
+  } else {
+    file.Text("Code");
+  }
+  return file.Text("java/lang/Object").bytes();
 }
 
 inline void WriteSyntheticClassFile(const std::filesystem::path& file, const std::string& internal_name,

@@ -1,4 +1,4 @@
-// Builds the bytes of a class file, entry by entry, for the scanner tests.
+// Builds the bytes of a class file, entry by entry, for the tests.
 #pragma once
 
 #include <cstddef>
