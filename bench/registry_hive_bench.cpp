@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "runtime/registry_hive.h"
@@ -36,9 +37,9 @@ void WriteInstalledLayout(nerbo::Registry& registry) {
   registry.SetValue(settings, "UninstallInfo", nerbo::kRegDword, &flags, 4);
   SetText(registry, settings, "Run", "C:\\jdk\\bin\\java.exe", false);
   SetText(registry, settings, "Compile", "C:\\jdk\\bin\\javac.exe", false);
-  RegKey classKey = Create(registry, nerbo::kClassesRoot, ".class");
-  SetText(registry, classKey, "", "ClassFile.Nerbo", true);
-  SetText(registry, classKey, "BackUp", "OldClassType", true);
+  RegKey class_key = Create(registry, nerbo::kClassesRoot, ".class");
+  SetText(registry, class_key, "", "ClassFile.Nerbo", true);
+  SetText(registry, class_key, "BackUp", "OldClassType", true);
   SetText(registry, Create(registry, nerbo::kClassesRoot, "ClassFile.Nerbo"), "", "Classi Java", true);
   SetText(registry, Create(registry, nerbo::kClassesRoot, "ClassFile.Nerbo\\DefaultIcon"), "", tool + ",0", true);
   SetText(registry, Create(registry, nerbo::kClassesRoot, "ClassFile.Nerbo\\Shell"), "", "Run", true);
@@ -61,7 +62,10 @@ void WriteInstalledLayout(nerbo::Registry& registry) {
 
 int main(int argc, char** argv) {
   std::string path = argc > 1 ? argv[1] : "/tmp/nerbo-bench-" + std::to_string(getpid()) + ".reg";
-  auto registry = nerbo::MakeHiveRegistry(path, nerbo::ExitOnUnreadableHive);
+  auto registry = nerbo::MakeHiveRegistry(path, [](const std::string& message) {
+    std::fprintf(stderr, "%s\n", message.c_str());
+    std::exit(1);
+  });
   WriteInstalledLayout(*registry);
   struct stat st;
   stat(path.c_str(), &st);

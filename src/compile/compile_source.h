@@ -1,7 +1,7 @@
 // The source compile: finds the package depth, compiles with the recorded javac and ends the run, or goes on into the class run after a successful compile with /ExecuteAfterCompile.
 #pragma once
 
-#include "launcher/run_context.h"
+#include "core/run_context.h"
 
 namespace nerbo {
 

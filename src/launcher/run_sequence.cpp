@@ -1,11 +1,16 @@
 #include "launcher/run_sequence.h"
 
+#include <exception>
+#include <new>
+
 #include "compile/compile_source.h"
+#include "core/file_types.h"
+#include "core/message_code.h"
+#include "core/messages.h"
+#include "core/settings_key.h"
+#include "core/switches.h"
 #include "launcher/console_input.h"
-#include "launcher/message_code.h"
-#include "launcher/messages.h"
 #include "registration/installer.h"
-#include "registration/registry_layout.h"
 #include "registration/uninstaller.h"
 #include "run/run_class.h"
 #include "runtime/ascii.h"
@@ -15,9 +20,6 @@
 
 namespace nerbo {
 namespace {
-
-constexpr char kClassExtension[] = ".class";
-constexpr char kSourceExtension[] = ".java";
 
 // The arguments after the target, each followed by a blank, or the line
 // typed at the prompt. Never longer than the argument string's limit.
@@ -42,8 +44,7 @@ void EnterTargetDirectory(RunContext& context) {
   if (directory.empty()) return;
   if (ChangeDirectory(directory) != 0) RaiseMessageCode(kMsgFileNotFound);
   if (!context.drive.empty()) {
-    int number = FoldCase(context.drive[0]) - 'a';
-    if (SelectDrive(number) == 0) RaiseMessageCode(kMsgFileNotFound);
+    if (SelectDrive(DriveNumber(context.drive)) == 0) RaiseMessageCode(kMsgFileNotFound);
   }
 }
 
@@ -61,13 +62,17 @@ void FindTarget(RunContext& context) {
   context.extension = found.extension;
 }
 
+void ReportInternalError(Console& console, const std::string& why) {
+  PrintError(console, "\nErrore interno del programma: " + why + "\nEsecuzione interrotta.\n\n");
+}
+
 [[noreturn]] void Run(RunContext& context) {
   PrintMessage(context.console, kMsgBanner);
   if (context.arguments.size() < 2) Install(context);
   CollectArgumentString(context);
   if (EqualsIgnoreCase(context.arguments[1], kUninstallSwitch)) Uninstall(context);
   FindTarget(context);
-  context.settings_key = OpenSettingsKey(context.registry);
+  context.settings_key = OpenSettingsKeyToRead(context.registry);
   if (context.extension == kClassExtension) RunClass(context);
   if (context.extension == kSourceExtension) CompileSource(context);
   RaiseMessageCode(kMsgUnsupportedFile);
@@ -80,7 +85,18 @@ int RunToMessageCode(RunContext& context) {
     Run(context);
   } catch (const MessageCode& raised) {
     return raised.code;
+  } catch (const std::bad_alloc&) {
+    ReportInternalError(context.console, "memoria insufficiente");
+  } catch (const std::exception& failure) {
+    ReportInternalError(context.console, failure.what());
+  } catch (...) {
+    ReportInternalError(context.console, "eccezione sconosciuta");
   }
+  return kMsgInternalError;
+}
+
+void EndOnUnreadableRegistry(Console& console, const std::string& message) {
+  RaiseWithErrorLine(console, kMsgRegistryUnreadable, message + "\n\n");
 }
 
 int EndRun(RunContext& context, int code) {

@@ -2,13 +2,20 @@
 // argument string, target file, dispatch by the extension found on disk.
 #pragma once
 
-#include "launcher/run_context.h"
-#include "launcher/switches.h"
+#include <string>
+
+#include "core/run_context.h"
 
 namespace nerbo {
 
-// Runs the modes and gives the message code that ended the run.
+// Runs the modes and gives the message code that ended the run. Any other
+// exception that escapes a mode (no memory left, say) is reported here on
+// standard error and ends the run with kMsgInternalError.
 int RunToMessageCode(RunContext& context);
+
+// What the system registry is told to do when it cannot be read: say why on
+// standard error and end the run with kMsgRegistryUnreadable.
+[[noreturn]] void EndOnUnreadableRegistry(Console& console, const std::string& message);
 
 // The end of every run: prints the code's message (with the first argument
 // as typed as its parameter), waits for a key unless the code is 11, and

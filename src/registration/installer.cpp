@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "launcher/message_code.h"
-#include "launcher/messages.h"
-#include "registration/desktop_integration.h"
+#include "core/message_code.h"
+#include "core/messages.h"
+#include "desktop/desktop_integration.h"
 #include "registration/registration_failure.h"
 #include "registration/registry_layout.h"
 #include "runtime/file_search.h"

@@ -1,7 +1,7 @@
 // Installation: registers the tool for class and source files and records the kit's tools. Ends the run with message code 15 (or 2 without java in the working directory).
 #pragma once
 
-#include "launcher/run_context.h"
+#include "core/run_context.h"
 
 namespace nerbo {
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "launcher/error_text.h"
-#include "launcher/message_code.h"
-#include "launcher/messages.h"
+#include "core/error_text.h"
+#include "core/message_code.h"
+#include "core/messages.h"
 #include "runtime/error_number.h"
 #include "runtime/registry.h"
 
@@ -47,8 +47,7 @@ std::string FailureText(int code, long registry_result) {
 }  // namespace
 
 void RaiseRegistrationFailure(Console& console, int code, long registry_result) {
-  PrintError(console, FailureText(code, registry_result));
-  RaiseMessageCode(code);
+  RaiseWithErrorLine(console, code, FailureText(code, registry_result));
 }
 
 }  // namespace nerbo

@@ -1,6 +1,6 @@
 #include "registration/registry_layout.h"
 
-#include "launcher/switches.h"
+#include "core/switches.h"
 #include "runtime/path.h"
 
 namespace nerbo {
@@ -54,17 +54,6 @@ long WriteToolPath(Registry& registry, RegKey key, const char* value_name, const
   return registry.SetValue(key, value_name, kRegSz, path.data(), static_cast<std::uint32_t>(path.size()));
 }
 
-std::string StoredValue::Text() const { return bytes.substr(0, bytes.find('\0')); }
-
-std::optional<StoredValue> ReadValue(Registry& registry, RegKey key, const char* value_name) {
-  char buffer[kReadLimit];
-  std::uint32_t size = sizeof buffer;
-  StoredValue value;
-  if (registry.QueryValue(key, value_name, &value.type, buffer, &size) != kRegSuccess) return std::nullopt;
-  value.bytes.assign(buffer, size);
-  return value;
-}
-
 bool NamesOther(const std::optional<StoredValue>& value, const char* own) {
   return value && value->bytes.size() > 1 && value->Text() != own;
 }
@@ -82,27 +71,6 @@ long WriteFlagWord(Registry& registry, RegKey settings, std::uint32_t flags) {
       static_cast<unsigned char>(flags), static_cast<unsigned char>(flags >> 8),
       static_cast<unsigned char>(flags >> 16), static_cast<unsigned char>(flags >> 24)};
   return registry.SetValue(settings, kUninstallInfoValue, kRegDword, bytes, sizeof bytes);
-}
-
-long CreateSettingsKey(Registry& registry, RegKey* settings) {
-  RegKey vendor = 0;
-  long result = CreateKeyPath(registry, kLocalMachine, kSettingsPath, &vendor);
-  *settings = 0;
-  long last = registry.CreateKey(vendor, kToolKey, settings, nullptr);
-  return result != kRegSuccess ? result : last;
-}
-
-RegKey OpenSettingsKey(Registry& registry) {
-  RegKey settings = 0;
-  CreateSettingsKey(registry, &settings);
-  return settings;
-}
-
-std::optional<std::string> ReadToolPath(Registry& registry, RegKey settings, const char* value_name) {
-  std::optional<StoredValue> value = ReadValue(registry, settings, value_name);
-  if (!value) return std::nullopt;
-  // A writer that stored the terminator too leaves it at the end.
-  return value->Text();
 }
 
 }  // namespace nerbo

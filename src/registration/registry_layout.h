@@ -1,5 +1,6 @@
 // Every key, value, literal and text of the tool's registry layout, defined
-// once and used by the installer, the uninstaller and both launch modes.
+// once for the installer and the uninstaller (the settings key that the launch
+// modes read too is in core/settings_key.h).
 #pragma once
 
 #include <cstddef>
@@ -7,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "core/file_types.h"
+#include "core/settings_key.h"
 #include "runtime/conventions.h"
 #include "runtime/registry.h"
 
@@ -24,46 +27,35 @@ constexpr LayoutText Literal(const char (&text)[N]) {
   return {text, static_cast<std::uint32_t>(N)};
 }
 
-// Key paths, one level per element, each level relative to the previous one.
+// Key paths, one level per element, each level relative to the previous one
+// (the settings key's in core/settings_key.h).
 inline constexpr const char* kUninstallPath[] = {"SOFTWARE", "Microsoft", "Windows", "CurrentVersion",
                                                  "Uninstall"};
-inline constexpr const char* kSettingsPath[] = {"SOFTWARE", "Vesk"};
-// The last level of both the uninstall key and the settings key.
-inline constexpr char kToolKey[] = "Nerbo";
 
 // Keys under HKEY_CLASSES_ROOT and their subkeys.
-inline constexpr char kClassExtensionKey[] = ".class";
-inline constexpr char kSourceExtensionKey[] = ".java";
+inline constexpr const char* kClassExtensionKey = kClassExtension;
+inline constexpr const char* kSourceExtensionKey = kSourceExtension;
 inline constexpr char kClassTypeKey[] = "ClassFile.Nerbo";
 inline constexpr char kSourceTypeKey[] = "JavaFile.Nerbo";
 inline constexpr char kDefaultIconKey[] = "DefaultIcon";
 inline constexpr char kShellKey[] = "Shell";
 inline constexpr char kCommandKey[] = "command";
 
-// Verbs: the names of the keys under `Shell`.
-inline constexpr char kRunVerb[] = "Run";
-inline constexpr char kRunWithArgsVerb[] = "Run with args...";
-inline constexpr char kEditVerb[] = "Edit";
-inline constexpr char kCompileRunVerb[] = "Compile+Run";
-inline constexpr char kCompileVerb[] = "Compile";
-
 // Value names; the empty name is a key's default value.
 inline constexpr char kDefaultValue[] = "";
 inline constexpr char kDisplayNameValue[] = "DisplayName";
 inline constexpr char kUninstallStringValue[] = "UninstallString";
 inline constexpr char kUninstallInfoValue[] = "UninstallInfo";
-inline constexpr char kRunValue[] = "Run";
-inline constexpr char kCompileValue[] = "Compile";
 inline constexpr char kBackUpValue[] = "BackUp";
 
 // Literal texts, each written with its terminator.
 inline constexpr LayoutText kDisplayNameText = Literal("Nerbo by Brandovelkian");
 inline constexpr LayoutText kSettingsText = Literal("Nerbo.exe");
 inline constexpr LayoutText kClassTypeText = Literal(kClassTypeKey);
-inline constexpr LayoutText kClassDescriptionText = Literal("Classi Java");
+inline constexpr LayoutText kClassDescriptionText = Literal(kClassDescription);
 inline constexpr LayoutText kClassDefaultVerbText = Literal(kRunVerb);
 inline constexpr LayoutText kSourceTypeText = Literal(kSourceTypeKey);
-inline constexpr LayoutText kSourceDescriptionText = Literal("Java File");
+inline constexpr LayoutText kSourceDescriptionText = Literal(kSourceDescription);
 inline constexpr LayoutText kSourceDefaultVerbText = Literal(kCompileRunVerb);
 inline constexpr LayoutText kEditCommandText = Literal("notepad %1");
 
@@ -72,9 +64,6 @@ inline constexpr LayoutText kEditCommandText = Literal("notepad %1");
 inline constexpr std::uint32_t kIconFlag = 1;
 inline constexpr std::uint32_t kShellFlag = 2;
 
-// Values read back from the registry are read into this many bytes; a larger
-// one counts as unreadable.
-inline constexpr std::uint32_t kReadLimit = 256;
 // The icon text (tool path + ",0" + terminator) fits 256 bytes.
 inline constexpr std::size_t kToolPathLimit = 253;
 // The `Compile` text (directory + "\\javac.exe" + terminator) fits 256 bytes.
@@ -101,18 +90,6 @@ long WriteText(Registry& registry, RegKey key, const char* value_name, const std
 long WriteText(Registry& registry, RegKey key, const char* value_name, LayoutText text);
 long WriteToolPath(Registry& registry, RegKey key, const char* value_name, const std::string& path);
 
-// A value as read within kReadLimit bytes: its type and exact bytes.
-struct StoredValue {
-  std::uint32_t type = kRegNone;
-  std::string bytes;
-
-  // The text the bytes hold: up to the first zero, or all of them.
-  std::string Text() const;
-};
-
-// Nothing when the value is missing or larger than kReadLimit.
-std::optional<StoredValue> ReadValue(Registry& registry, RegKey key, const char* value_name);
-
 // A value that names something other than `own`: read, more than the empty
 // string's terminator, and a different text (letter case counts).
 bool NamesOther(const std::optional<StoredValue>& value, const char* own);
@@ -120,37 +97,5 @@ bool NamesOther(const std::optional<StoredValue>& value, const char* own);
 // The flag word: 4 bytes of any type, little-endian; 0 when it cannot be read.
 std::uint32_t ReadFlagWord(Registry& registry, RegKey settings);
 long WriteFlagWord(Registry& registry, RegKey settings, std::uint32_t flags);
-
-// Creates (or opens) `path` level by level under `root` with full access.
-// Gives the first failing result, or success; `key` is the last level reached.
-template <std::size_t N>
-long CreateKeyPath(Registry& registry, RegKey root, const char* const (&path)[N], RegKey* key);
-
-// Creates or opens HKEY_LOCAL_MACHINE\SOFTWARE\Vesk\Nerbo level by level.
-// Gives the first failing result, or success.
-long CreateSettingsKey(Registry& registry, RegKey* settings);
-
-// The same for the launcher, whose results are not looked at: a key that
-// cannot be opened shows later as values that cannot be read.
-RegKey OpenSettingsKey(Registry& registry);
-
-// Reads a kit tool path (`Run` or `Compile`), stored without a terminator:
-// the text is exactly the bytes returned. Nothing when the value cannot be
-// read within kReadLimit bytes.
-std::optional<std::string> ReadToolPath(Registry& registry, RegKey settings, const char* value_name);
-
-template <std::size_t N>
-long CreateKeyPath(Registry& registry, RegKey root, const char* const (&path)[N], RegKey* key) {
-  long first_failure = kRegSuccess;
-  RegKey parent = root;
-  for (const char* level : path) {
-    RegKey next = 0;
-    long result = registry.CreateKey(parent, level, &next, nullptr);
-    if (result != kRegSuccess && first_failure == kRegSuccess) first_failure = result;
-    parent = next;
-  }
-  *key = parent;
-  return first_failure;
-}
 
 }  // namespace nerbo

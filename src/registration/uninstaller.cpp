@@ -3,9 +3,9 @@
 #include <optional>
 #include <string>
 
-#include "launcher/message_code.h"
+#include "core/message_code.h"
 #include "registration/delete_key_tree.h"
-#include "registration/desktop_integration.h"
+#include "desktop/desktop_integration.h"
 #include "registration/registration_failure.h"
 #include "registration/registry_layout.h"
 

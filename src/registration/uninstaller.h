@@ -1,7 +1,7 @@
 // Uninstallation: removes what the installer wrote and restores what it replaced. Ends the run with message code 16.
 #pragma once
 
-#include "launcher/run_context.h"
+#include "core/run_context.h"
 
 namespace nerbo {
 

@@ -1,8 +1,9 @@
 #include "run/run_class.h"
 
-#include "launcher/message_code.h"
-#include "launcher/messages.h"
-#include "registration/registry_layout.h"
+#include "core/file_types.h"
+#include "core/message_code.h"
+#include "core/messages.h"
+#include "core/settings_key.h"
 #include "run/class_name_scanner.h"
 #include "run/class_path.h"
 #include "runtime/error_number.h"
@@ -10,9 +11,6 @@
 
 namespace nerbo {
 namespace {
-
-constexpr char kClassExtension[] = ".class";
-constexpr std::size_t kSourceExtensionLength = 5;  // ".java"
 
 // The class file to open: the file found on disk, or after a compile the
 // class file the compiler wrote beside the source.

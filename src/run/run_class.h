@@ -1,7 +1,7 @@
 // The class run: finds the qualified class name, climbs to the package root and runs the class with the recorded java. Ends the run with message code 14, 13 or 8.
 #pragma once
 
-#include "launcher/run_context.h"
+#include "core/run_context.h"
 
 namespace nerbo {
 

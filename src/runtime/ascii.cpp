@@ -2,14 +2,26 @@
 
 namespace nerbo {
 
-char FoldCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char UpperCase(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+int CompareIgnoringCase(const std::string& a, const std::string& b) {
+  std::size_t common = a.size() < b.size() ? a.size() : b.size();
+  for (std::size_t i = 0; i < common; ++i) {
+    unsigned char x = static_cast<unsigned char>(UpperCase(a[i]));
+    unsigned char y = static_cast<unsigned char>(UpperCase(b[i]));
+    if (x != y) return x < y ? -1 : 1;
+  }
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
+}
 
 bool EqualsIgnoreCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (FoldCase(a[i]) != FoldCase(b[i])) return false;
-  }
-  return true;
+  return a.size() == b.size() && CompareIgnoringCase(a, b) == 0;
+}
+
+bool ComesFirstIgnoringCase(const std::string& left, const std::string& right) {
+  int order = CompareIgnoringCase(left, right);
+  return order != 0 ? order < 0 : left < right;
 }
 
 }  // namespace nerbo

@@ -1,12 +1,21 @@
-// Letter-case folding of ASCII letters only, as the tool compares switches
-// and file names.
+// Letter case of ASCII letters only, as the tool compares switches, file
+// names and registry names; other bytes compare as they are.
 #pragma once
 
 #include <string>
 
 namespace nerbo {
 
-char FoldCase(char c);
+char UpperCase(char c);
+
+// Compares the upper-case forms, as the registry and NTFS order names (so
+// "_" comes after the letters): negative, zero or positive.
+int CompareIgnoringCase(const std::string& a, const std::string& b);
+
 bool EqualsIgnoreCase(const std::string& a, const std::string& b);
+
+// The order of CompareIgnoringCase, with names that differ only in case
+// ordered by their bytes, so that a choice among them is stable.
+bool ComesFirstIgnoringCase(const std::string& left, const std::string& right);
 
 }  // namespace nerbo

@@ -16,4 +16,7 @@ bool FindFirstFileName(const std::string& pattern, std::string* found_name);
 // exists too).
 bool PathExists(const std::string& path);
 
+// True when `path` is a file the user may start as a program.
+bool IsExecutableFile(const std::string& path);
+
 }  // namespace nerbo

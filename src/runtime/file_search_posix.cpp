@@ -1,9 +1,11 @@
 #include <dirent.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 
 #include "runtime/file_search.h"
+#include "runtime/ascii.h"
 #include "runtime/wildcard_match.h"
 
 namespace nerbo {
@@ -29,6 +31,11 @@ bool FindFirstFileName(const std::string& pattern, std::string* found_name) {
 bool PathExists(const std::string& path) {
   struct stat status;
   return stat(path.c_str(), &status) == 0;
+}
+
+bool IsExecutableFile(const std::string& path) {
+  struct stat status;
+  return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && access(path.c_str(), X_OK) == 0;
 }
 
 }  // namespace nerbo

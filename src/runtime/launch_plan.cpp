@@ -1,7 +1,9 @@
 #include "runtime/launch_plan.h"
 
+#include "runtime/ascii.h"
 #include "runtime/command_line.h"
 #include "runtime/error_number.h"
+#include "runtime/search_path.h"
 
 namespace nerbo {
 
@@ -15,19 +17,9 @@ struct Candidate {
   bool script;
 };
 
-char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool EqualsIgnoringCase(const std::string& text, const char* upper) {
-  std::size_t i = 0;
-  for (; i < text.size() && upper[i] != '\0'; ++i) {
-    if (Upper(text[i]) != upper[i]) return false;
-  }
-  return i == text.size() && upper[i] == '\0';
-}
-
 // A drive or any separator pins the program to one place.
 bool SearchesPath(const std::string& program) {
-  bool drive = program.size() >= 2 && Upper(program[0]) >= 'A' && Upper(program[0]) <= 'Z' &&
+  bool drive = program.size() >= 2 && UpperCase(program[0]) >= 'A' && UpperCase(program[0]) <= 'Z' &&
                program[1] == ':';
   return !drive && program.find_first_of("/\\") == std::string::npos;
 }
@@ -40,7 +32,7 @@ std::vector<Candidate> CandidatesFor(const std::string& program, const LaunchRul
     bool script = false;
     if (rules.run_scripts && dot != std::string::npos) {
       std::string extension = program.substr(dot);
-      script = EqualsIgnoringCase(extension, ".BAT") || EqualsIgnoringCase(extension, ".CMD");
+      script = EqualsIgnoreCase(extension, ".BAT") || EqualsIgnoreCase(extension, ".CMD");
     }
     return {{program, script}};
   }
@@ -57,25 +49,16 @@ bool ExistsAndFits(const std::string& path, const LaunchPlatform& platform) {
   return FitsResolvedPath(path) && platform.exists(path);
 }
 
+// The current directory first, then along PATH.
 std::vector<std::string> SearchPlaces(const std::string& candidate, const LaunchRules& rules,
                                       const LaunchPlatform& platform) {
   std::vector<std::string> places = {candidate};
   std::string path_list;
   if (!platform.environment("PATH", &path_list)) return places;
-  std::size_t start = 0;
-  for (;;) {
-    std::size_t end = path_list.find(rules.path_list_separator, start);
-    std::string directory = path_list.substr(start, end == std::string::npos ? end : end - start);
-    if (directory.empty()) {
-      places.push_back(candidate);
-    } else {
-      char last = directory.back();
-      if (last != '/' && last != rules.dir_separator) directory += rules.dir_separator;
-      places.push_back(directory + candidate);
-    }
-    if (end == std::string::npos) return places;
-    start = end + 1;
+  for (std::string& place : PlacesAlongPath(candidate, path_list, rules.path_list_separator, rules.dir_separator)) {
+    places.push_back(std::move(place));
   }
+  return places;
 }
 
 bool FindAlongPath(const std::string& candidate, const LaunchRules& rules,

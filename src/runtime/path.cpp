@@ -1,12 +1,14 @@
 #include "runtime/path.h"
 
+#include "runtime/ascii.h"
+
 namespace nerbo {
 
 bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
 
-namespace {
+int DriveNumber(const std::string& drive) { return drive.empty() ? -1 : UpperCase(drive[0]) - 'A'; }
 
-bool HasWildcard(const std::string& text) { return text.find_first_of("*?") != std::string::npos; }
+namespace {
 
 bool IsDotOrDotDot(const std::string& text) { return text == "." || text == ".."; }
 
@@ -33,12 +35,10 @@ PathParts SplitPath(const std::string& path) {
   // a remainder of "." or ".." is no name at all but part of the directory.
   std::string name;
   std::string extension;
-  bool found_extension = false;
   if (!IsDotOrDotDot(last)) {
     std::size_t dot = last.rfind('.');
     if (dot != std::string::npos) {
       extension = last.substr(dot);
-      found_extension = true;
       last.erase(dot);
     }
   }
@@ -47,12 +47,6 @@ PathParts SplitPath(const std::string& path) {
   } else {
     name = last;
   }
-
-  if (HasWildcard(name) || HasWildcard(extension)) parts.flags |= kHasWildcards;
-  if (found_extension) parts.flags |= kHasExtension;
-  if (!name.empty()) parts.flags |= kHasName;
-  if (!directory.empty()) parts.flags |= kHasDirectory;
-  if (!parts.drive.empty()) parts.flags |= kHasDrive;
 
   parts.directory = directory.substr(0, kPartLimit);
   parts.name = name.substr(0, kPartLimit);

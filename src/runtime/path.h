@@ -9,22 +9,13 @@
 namespace nerbo {
 
 inline constexpr std::size_t kSplitInputLimit = 260;  // characters of a path looked at
-inline constexpr std::size_t kDriveLimit = 2;
 inline constexpr std::size_t kPartLimit = 255;        // directory, name, extension
-
-// Flags of a split.
-inline constexpr int kHasWildcards = 1;
-inline constexpr int kHasExtension = 2;
-inline constexpr int kHasName = 4;
-inline constexpr int kHasDirectory = 8;
-inline constexpr int kHasDrive = 16;
 
 struct PathParts {
   std::string drive;      // "C:" or empty
   std::string directory;  // keeps its trailing separator
   std::string name;
   std::string extension;  // with its leading dot
-  int flags = 0;
 };
 
 PathParts SplitPath(const std::string& path);
@@ -36,5 +27,8 @@ std::string MergePath(const std::string& drive, const std::string& directory,
                       const std::string& name, const std::string& extension, char separator);
 
 bool IsPathSeparator(char c);
+
+// The number of the drive `drive` ("C:" or "c:") names: 0 for A:, 2 for C:.
+int DriveNumber(const std::string& drive);
 
 }  // namespace nerbo

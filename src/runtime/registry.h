@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -24,6 +25,8 @@ inline constexpr long kRegInvalidHandle = 6;
 inline constexpr long kRegInvalidParameter = 87;
 inline constexpr long kRegMoreData = 234;
 inline constexpr long kRegNoMoreItems = 259;
+inline constexpr long kRegBadDb = 1009;      // the registry cannot be read
+inline constexpr long kRegIoFailed = 1016;   // a change could not be written
 inline constexpr long kRegKeyDeleted = 1018;
 
 // Value types.
@@ -39,6 +42,10 @@ class Registry {
   // exists; `created` (optional) tells which happened.
   virtual long CreateKey(RegKey parent, const char* name, RegKey* key, bool* created) = 0;
   virtual long OpenKey(RegKey parent, const char* name, RegKey* key) = 0;
+  // Opens the subkey for reading only: the right a standard user has on the
+  // keys of HKEY_LOCAL_MACHINE. Its handle serves QueryValue, QueryInfoKey
+  // and EnumKey.
+  virtual long OpenKeyToRead(RegKey parent, const char* name, RegKey* key) = 0;
 
   // `name` empty or null is the default value. The data is stored exactly as
   // passed: `size` bytes, no terminator added.
@@ -57,19 +64,21 @@ class Registry {
   virtual long DeleteKey(RegKey parent, const char* name) = 0;
 
   // Number of subkeys and the length in characters of the longest subkey name.
-  virtual long QueryInfoKey(RegKey key, std::uint32_t* subkeys, std::uint32_t* maxSubkeyLength) = 0;
+  virtual long QueryInfoKey(RegKey key, std::uint32_t* subkeys, std::uint32_t* max_subkey_length) = 0;
 
   // Name of the subkey at `index`. On entry *length is the buffer's size in
   // characters with the terminator; on success the name's length without it.
   virtual long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* length) = 0;
 };
 
-// A registry held in memory only, for tests.
-std::unique_ptr<Registry> MakeMemoryRegistry();
+// Told why the registry cannot be read at all (the Linux registry file: the
+// message names the file, and the line when the text is at fault). When it
+// returns, the call fails with kRegBadDb and the file stays as it is.
+using UnreadableRegistryHandler = std::function<void(const std::string& message)>;
 
-// The registry of the machine the tool runs on: advapi32 on Windows, the hive
-// file on Linux (its location from NERBO_REGISTRY, else the user's config
-// directory).
-std::unique_ptr<Registry> MakeSystemRegistry();
+// The registry of the machine the tool runs on: advapi32 on Windows (which
+// never calls the handler), the hive file on Linux (its location from
+// NERBO_REGISTRY, else the user's config directory).
+std::unique_ptr<Registry> MakeSystemRegistry(UnreadableRegistryHandler on_unreadable);
 
 }  // namespace nerbo

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "runtime/ascii.h"
+
 namespace nerbo {
 namespace {
 
@@ -52,16 +54,16 @@ void AppendHex(const RegistryValue& value, std::string* out) {
     std::snprintf(prefix, sizeof prefix, "hex(%x):", static_cast<unsigned>(value.type));
   }
   out->append(prefix);
-  std::size_t lineStart = out->rfind('\n') + 1;
+  std::size_t line_start = out->rfind('\n') + 1;
   for (std::size_t i = 0; i < value.data.size(); ++i) {
     char byte[4];
     std::snprintf(byte, sizeof byte, "%02x", static_cast<unsigned char>(value.data[i]));
     out->append(byte);
     if (i + 1 == value.data.size()) break;
     out->push_back(',');
-    if (out->size() - lineStart >= kHexLineWidth) {
+    if (out->size() - line_start >= kHexLineWidth) {
       out->append("\\\n  ");
-      lineStart = out->size() - 2;
+      line_start = out->size() - 2;
     }
   }
 }
@@ -87,8 +89,8 @@ void AppendValue(const RegistryValue& value, std::string* out) {
   out->push_back('\n');
 }
 
-void AppendKey(const RegistryNode& node, const std::string& path, bool isRoot, std::string* out) {
-  if (!isRoot || !node.values.empty()) {
+void AppendKey(const RegistryNode& node, const std::string& path, bool is_root, std::string* out) {
+  if (!is_root || !node.values.empty()) {
     out->append("\n[" + path + "]\n");
     for (const RegistryValue& value : node.values) AppendValue(value, out);
   }
@@ -125,13 +127,13 @@ class Parser {
     line_ = text_.substr(next_, end - next_);
     if (!line_.empty() && line_.back() == '\r') line_.pop_back();
     next_ = end + 1;
-    ++lineNumber_;
+    ++line_number_;
     pos_ = 0;
     return true;
   }
 
   bool Fail(const std::string& message) {
-    error_->line = lineNumber_;
+    error_->line = line_number_;
     error_->message = message;
     return false;
   }
@@ -157,8 +159,8 @@ class Parser {
       start = slash + 1;
     }
     RegistryNode* node = nullptr;
-    if (SameRegistryName(names[0], tree_->classesRoot.name)) node = &tree_->classesRoot;
-    if (SameRegistryName(names[0], tree_->localMachine.name)) node = &tree_->localMachine;
+    if (EqualsIgnoreCase(names[0], tree_->classes_root.name)) node = &tree_->classes_root;
+    if (EqualsIgnoreCase(names[0], tree_->local_machine.name)) node = &tree_->local_machine;
     if (!node) return Fail("the key does not start with HKEY_CLASSES_ROOT or HKEY_LOCAL_MACHINE");
     for (std::size_t i = 1; i < names.size(); ++i) {
       if (names[i].empty() || names[i].size() > kMaxKeyNameLength) return Fail("a key name is empty or too long");
@@ -197,11 +199,11 @@ class Parser {
     return true;
   }
 
-  // Up to `maxDigits` hex digits at pos_ (at least one).
-  bool ParseNumber(std::size_t maxDigits, std::uint32_t* number) {
+  // Up to `max_digits` hex digits at pos_ (at least one).
+  bool ParseNumber(std::size_t max_digits, std::uint32_t* number) {
     std::size_t digits = 0;
     *number = 0;
-    while (pos_ < line_.size() && HexDigit(line_[pos_]) >= 0 && digits < maxDigits) {
+    while (pos_ < line_.size() && HexDigit(line_[pos_]) >= 0 && digits < max_digits) {
       *number = (*number << 4) | static_cast<std::uint32_t>(HexDigit(line_[pos_++]));
       ++digits;
     }
@@ -210,10 +212,10 @@ class Parser {
 
   // Comma-separated byte pairs, continued on the next line after a backslash.
   bool ParseHexBytes(std::string* out) {
-    bool wantByte = true;
+    bool want_byte = true;
     for (;;) {
       if (AtLineEnd()) {
-        if (wantByte && !out->empty()) return Fail("a hex list ends with a comma");
+        if (want_byte && !out->empty()) return Fail("a hex list ends with a comma");
         return true;
       }
       char c = line_[pos_];
@@ -223,16 +225,16 @@ class Parser {
         if (!NextLine()) return Fail("a hex list goes on past the end of the file");
         continue;
       }
-      if (wantByte) {
+      if (want_byte) {
         int high = HexDigit(c);
         int low = pos_ + 1 < line_.size() ? HexDigit(line_[pos_ + 1]) : -1;
         if (high < 0 || low < 0) return Fail("a hex list holds something other than two hex digits");
         out->push_back(static_cast<char>(high * 16 + low));
         pos_ += 2;
-        wantByte = false;
+        want_byte = false;
       } else if (c == ',') {
         ++pos_;
-        wantByte = true;
+        want_byte = true;
       } else if (IsBlank(c)) {
         ++pos_;
       } else {
@@ -283,7 +285,7 @@ class Parser {
   RegistryTree* tree_;
   HiveError* error_;
   std::size_t next_ = 0;
-  int lineNumber_ = 0;
+  int line_number_ = 0;
   std::string line_;
   std::size_t pos_ = 0;
   RegistryNode* key_ = nullptr;
@@ -298,8 +300,8 @@ bool ParseHive(const std::string& text, RegistryTree* tree, HiveError* error) {
 std::string FormatHive(const RegistryTree& tree) {
   std::string out = kHeader;
   out.push_back('\n');
-  AppendKey(tree.classesRoot, tree.classesRoot.name, true, &out);
-  AppendKey(tree.localMachine, tree.localMachine.name, true, &out);
+  AppendKey(tree.classes_root, tree.classes_root.name, true, &out);
+  AppendKey(tree.local_machine, tree.local_machine.name, true, &out);
   return out;
 }
 

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "runtime/registry_tree.h"
+#include "runtime/registry_nodes.h"
 
 namespace nerbo {
 

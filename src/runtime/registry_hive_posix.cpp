@@ -6,13 +6,13 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
 
+#include "runtime/file_store.h"
 #include "runtime/registry_hive_format.h"
-#include "runtime/tree_registry.h"
+#include "runtime/tree_backed_registry.h"
 
 namespace nerbo {
 namespace {
@@ -51,30 +51,6 @@ class FileDescriptor {
   int fd_;
 };
 
-std::string DirectoryOf(const std::string& path) {
-  std::size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-void MakeDirectories(const std::string& directory) {
-  for (std::size_t slash = directory.find('/', 1);; slash = directory.find('/', slash + 1)) {
-    mkdir(directory.substr(0, slash).c_str(), 0700);
-    if (slash == std::string::npos) return;
-  }
-}
-
-bool WriteAll(int fd, const std::string& text) {
-  std::size_t done = 0;
-  while (done < text.size()) {
-    ssize_t n = write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
 bool ReadAll(int fd, std::string* text) {
   char buffer[16384];
   for (;;) {
@@ -88,8 +64,8 @@ bool ReadAll(int fd, std::string* text) {
 
 class HiveStorage final : public TreeStorage {
  public:
-  HiveStorage(std::string path, UnreadableHiveHandler onUnreadable)
-      : path_(std::move(path)), lockPath_(path_ + ".lock"), onUnreadable_(std::move(onUnreadable)) {}
+  HiveStorage(std::string path, UnreadableRegistryHandler on_unreadable)
+      : path_(std::move(path)), lock_path_(path_ + ".lock"), on_unreadable_(std::move(on_unreadable)) {}
 
   long Load(RegistryTree* tree) override {
     if (path_.empty()) return Unreadable("no place for the registry file: neither NERBO_REGISTRY nor HOME is set");
@@ -117,10 +93,9 @@ class HiveStorage final : public TreeStorage {
 
   long Update(RegistryTree* tree, const std::function<long(bool* changed)>& change) override {
     if (path_.empty()) return Load(tree);
-    int fd = open(lockPath_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0 && errno == ENOENT) {
-      MakeDirectories(DirectoryOf(path_));
-      fd = open(lockPath_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    int fd = open(lock_path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0 && errno == ENOENT && !MakeDirectories(DirectoryOf(path_))) {
+      fd = open(lock_path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     }
     FileDescriptor lock(fd);
     if (lock.get() < 0) return kRegAccessDenied;
@@ -143,36 +118,24 @@ class HiveStorage final : public TreeStorage {
  private:
   long Unreadable(const std::string& why) {
     stamp_.reset();  // so that the next call reads the file again
-    onUnreadable_("nerbo: cannot read the registry file " + why + " (the file was left as it is)");
+    if (on_unreadable_) on_unreadable_("nerbo: cannot read the registry file " + why + " (the file was left as it is)");
     return kRegBadDb;
   }
 
-  // Writes the whole tree beside the hive, syncs it, renames it over the
-  // hive and syncs the directory, so that the rename itself is durable.
   bool Store(const RegistryTree& tree) {
-    std::string temporary = path_ + ".tmp";
+    if (ReplaceFile(path_, FormatHive(tree))) return false;
     struct stat st;
-    bool written = false;
-    {
-      FileDescriptor file(open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-      written = file.get() >= 0 && WriteAll(file.get(), FormatHive(tree)) && fsync(file.get()) == 0 &&
-                fstat(file.get(), &st) == 0;
+    if (stat(path_.c_str(), &st) == 0) {
+      stamp_ = FileStamp::Of(st);
+    } else {
+      stamp_.reset();
     }
-    if (!written || rename(temporary.c_str(), path_.c_str()) != 0) {
-      unlink(temporary.c_str());
-      return false;
-    }
-    stamp_ = FileStamp::Of(st);
-    // The new hive is in place once renamed; syncing the directory makes the
-    // rename itself survive a power cut, and its failure undoes nothing.
-    FileDescriptor directory(open(DirectoryOf(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (directory.get() >= 0) fsync(directory.get());
     return true;
   }
 
   const std::string path_;
-  const std::string lockPath_;
-  const UnreadableHiveHandler onUnreadable_;
+  const std::string lock_path_;
+  const UnreadableRegistryHandler on_unreadable_;
   std::optional<FileStamp> stamp_;  // of the file *tree was read from; none when unknown
 };
 
@@ -182,11 +145,6 @@ std::string Environment(const char* name) {
 }
 
 }  // namespace
-
-void ExitOnUnreadableHive(const std::string& message) {
-  std::fprintf(stderr, "%s\n", message.c_str());
-  std::exit(kUnreadableHiveExitStatus);
-}
 
 std::string HivePathFromEnvironment() {
   std::string path = Environment("NERBO_REGISTRY");
@@ -201,10 +159,12 @@ std::string HivePathFromEnvironment() {
   return config + "/nerbo/registry.reg";
 }
 
-std::unique_ptr<Registry> MakeHiveRegistry(const std::string& path, UnreadableHiveHandler onUnreadable) {
-  return std::make_unique<TreeRegistry>(std::make_unique<HiveStorage>(path, std::move(onUnreadable)));
+std::unique_ptr<Registry> MakeHiveRegistry(const std::string& path, UnreadableRegistryHandler on_unreadable) {
+  return std::make_unique<TreeBackedRegistry>(std::make_unique<HiveStorage>(path, std::move(on_unreadable)));
 }
 
-std::unique_ptr<Registry> MakeSystemRegistry() { return MakeHiveRegistry(HivePathFromEnvironment(), ExitOnUnreadableHive); }
+std::unique_ptr<Registry> MakeSystemRegistry(UnreadableRegistryHandler on_unreadable) {
+  return MakeHiveRegistry(HivePathFromEnvironment(), std::move(on_unreadable));
+}
 
 }  // namespace nerbo

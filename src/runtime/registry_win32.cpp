@@ -17,6 +17,13 @@ HKEY ToHkey(RegKey key) {
 // advapi32 as it is: every call passes its result through unchanged.
 class Advapi32Registry final : public Registry {
  public:
+  static long Open(RegKey parent, const char* name, REGSAM access, RegKey* key) {
+    HKEY opened = nullptr;
+    LONG status = RegOpenKeyExA(ToHkey(parent), name, 0, access, &opened);
+    if (status == ERROR_SUCCESS) *key = reinterpret_cast<RegKey>(opened);
+    return status;
+  }
+
   long CreateKey(RegKey parent, const char* name, RegKey* key, bool* created) override {
     HKEY opened = nullptr;
     DWORD disposition = 0;
@@ -30,10 +37,11 @@ class Advapi32Registry final : public Registry {
   }
 
   long OpenKey(RegKey parent, const char* name, RegKey* key) override {
-    HKEY opened = nullptr;
-    LONG status = RegOpenKeyExA(ToHkey(parent), name, 0, KEY_ALL_ACCESS, &opened);
-    if (status == ERROR_SUCCESS) *key = reinterpret_cast<RegKey>(opened);
-    return status;
+    return Open(parent, name, KEY_ALL_ACCESS, key);
+  }
+
+  long OpenKeyToRead(RegKey parent, const char* name, RegKey* key) override {
+    return Open(parent, name, KEY_READ, key);
   }
 
   long SetValue(RegKey key, const char* name, std::uint32_t type, const void* data, std::uint32_t size) override {
@@ -41,11 +49,11 @@ class Advapi32Registry final : public Registry {
   }
 
   long QueryValue(RegKey key, const char* name, std::uint32_t* type, void* data, std::uint32_t* size) override {
-    DWORD valueType = 0;
+    DWORD value_type = 0;
     DWORD count = size ? *size : 0;
-    LONG status = RegQueryValueExA(ToHkey(key), name, nullptr, type ? &valueType : nullptr,
+    LONG status = RegQueryValueExA(ToHkey(key), name, nullptr, type ? &value_type : nullptr,
                                    static_cast<BYTE*>(data), size ? &count : nullptr);
-    if (type && (status == ERROR_SUCCESS || status == ERROR_MORE_DATA)) *type = valueType;
+    if (type && (status == ERROR_SUCCESS || status == ERROR_MORE_DATA)) *type = value_type;
     if (size && (status == ERROR_SUCCESS || status == ERROR_MORE_DATA)) *size = count;
     return status;
   }
@@ -54,14 +62,14 @@ class Advapi32Registry final : public Registry {
 
   long DeleteKey(RegKey parent, const char* name) override { return RegDeleteKeyA(ToHkey(parent), name); }
 
-  long QueryInfoKey(RegKey key, std::uint32_t* subkeys, std::uint32_t* maxSubkeyLength) override {
+  long QueryInfoKey(RegKey key, std::uint32_t* subkeys, std::uint32_t* max_subkey_length) override {
     DWORD count = 0;
     DWORD longest = 0;
     LONG status = RegQueryInfoKeyA(ToHkey(key), nullptr, nullptr, nullptr, &count, &longest, nullptr, nullptr,
                                    nullptr, nullptr, nullptr, nullptr);
     if (status == ERROR_SUCCESS) {
       if (subkeys) *subkeys = count;
-      if (maxSubkeyLength) *maxSubkeyLength = longest;
+      if (max_subkey_length) *max_subkey_length = longest;
     }
     return status;
   }
@@ -77,6 +85,6 @@ class Advapi32Registry final : public Registry {
 
 }  // namespace
 
-std::unique_ptr<Registry> MakeSystemRegistry() { return std::make_unique<Advapi32Registry>(); }
+std::unique_ptr<Registry> MakeSystemRegistry(UnreadableRegistryHandler) { return std::make_unique<Advapi32Registry>(); }
 
 }  // namespace nerbo

@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -50,20 +51,28 @@ const LaunchRules& HostLaunchRules() { return kPosixLaunchRules; }
 
 LaunchPlatform HostLaunchPlatform() { return {PathExists, LookUpEnvironment, FullPath}; }
 
-// The child gets the command line split back by the tool's own rules, so it
-// sees the arguments a child on Windows would take from the same line.
-SpawnResult StartAndWait(const LaunchPlan& plan) {
-  std::vector<std::string> arguments = SplitArguments(plan.command_line.c_str());
+namespace {
+
+// The one start of a child: `argv[0]` looked up along PATH when `search`,
+// the standard streams on the null device when `quiet`. Waits for its end.
+SpawnResult StartChild(const std::string& application, std::vector<std::string> arguments, bool search,
+                       bool quiet, int* failure) {
   std::vector<char*> argv;
   for (std::string& argument : arguments) argv.push_back(&argument[0]);
   argv.push_back(nullptr);
 
-  pid_t child = 0;
-  int failure = posix_spawn(&child, plan.application.c_str(), nullptr, nullptr, argv.data(), environ);
-  if (failure != 0) {
-    SetErrorNumber(StartFailureNumber(failure, plan.application));
-    return {};
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (quiet) {
+    for (int descriptor : {0, 1, 2}) {
+      posix_spawn_file_actions_addopen(&actions, descriptor, "/dev/null", descriptor == 0 ? O_RDONLY : O_WRONLY, 0);
+    }
   }
+  pid_t child = 0;
+  *failure = search ? posix_spawnp(&child, application.c_str(), &actions, nullptr, argv.data(), environ)
+                    : posix_spawn(&child, application.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (*failure != 0) return {};
   int wait_status = 0;
   while (waitpid(child, &wait_status, 0) < 0) {
     // The child was started but its end cannot be learnt (SIGCHLD ignored):
@@ -71,6 +80,23 @@ SpawnResult StartAndWait(const LaunchPlan& plan) {
     if (errno != EINTR) return {true, 1};
   }
   return {true, StatusOf(wait_status)};
+}
+
+}  // namespace
+
+// The child gets the command line split back by the tool's own rules, so it
+// sees the arguments a child on Windows would take from the same line.
+SpawnResult StartAndWait(const LaunchPlan& plan) {
+  int failure = 0;
+  SpawnResult result =
+      StartChild(plan.application, SplitArguments(plan.command_line.c_str()), false, false, &failure);
+  if (!result.started) SetErrorNumber(StartFailureNumber(failure, plan.application));
+  return result;
+}
+
+SpawnResult RunQuietly(const std::vector<std::string>& argv) {
+  int failure = 0;
+  return argv.empty() ? SpawnResult{} : StartChild(argv[0], argv, true, true, &failure);
 }
 
 }  // namespace nerbo

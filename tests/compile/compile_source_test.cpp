@@ -4,7 +4,7 @@
 
 #include <fstream>
 
-#include "launcher/message_code.h"
+#include "core/message_code.h"
 #include "registration/registry_layout.h"
 #include "support/mode_harness.h"
 #include "support/scoped_environment.h"

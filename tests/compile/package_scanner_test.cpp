@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
 
 #include "compile/package_reference.h"
@@ -66,7 +67,9 @@ INSTANTIATE_TEST_SUITE_P(
                     DepthCase{"a block comment hides a line comment", "/* // */ package a.b;\n", 2},
                     DepthCase{"dots inside a comment count", "package a /* x.y */ .b;\n", 3},
                     DepthCase{"a comment that never closes", "/* package a;\npackage b;\n", 0},
-                    DepthCase{"star slash outside a comment", "*/ package a;\n", 1}));
+                    DepthCase{"star slash outside a comment", "*/ package a;\n", 1},
+                    DepthCase{"a comment right after a comment", "/* a *//* b */ package x.y;\n", 2},
+                    DepthCase{"a closing slash is not a line comment's first", "/* c *//package x.y;\n", 2}));
 
 INSTANTIATE_TEST_SUITE_P(
     TextEnds, DepthTable,
@@ -86,6 +89,25 @@ INSTANTIATE_TEST_SUITE_P(
                               "// c\rpackage a.b;\r" + std::string(2000, 'x') + "\r", 0},
                     DepthCase{"CR-only lines: a later piece holds the word",
                               "// c\rpackage a.b;\r" + std::string(2000, 'x') + "\rpackage x.y.z;\r", 3}));
+
+// Random texts made of the bytes the rules care about: the scanner's leaps
+// must land where the byte-by-byte reference steps.
+TEST(PackageScanner, AgreesWithTheReferenceOnRandomText) {
+  const std::string alphabet = "/*/*package.;\n\r x\x1A";
+  std::mt19937 random(20261207);
+  for (int round = 0; round < 20000; ++round) {
+    std::string text;
+    std::size_t length = random() % 48;
+    while (text.size() < length) {
+      if (random() % 8 == 0) {
+        text += "package";
+      } else {
+        text += alphabet[random() % alphabet.size()];
+      }
+    }
+    ASSERT_EQ(Depth(text), ReferencePackageDepth(text, false)) << '"' << text << '"';
+  }
+}
 
 TEST(PackageScanner, ThePieceAReadErrorCutsIsNotScanned) {
   EXPECT_EQ(Depth("class A;\npackage a.b", true), 0);

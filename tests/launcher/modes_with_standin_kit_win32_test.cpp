@@ -7,11 +7,12 @@
 
 #include <gtest/gtest.h>
 
-#include "launcher/message_code.h"
+#include "core/message_code.h"
 #include "launcher/run_sequence.h"
 #include "registration/registry_layout.h"
 #include "runtime/error_number.h"
 #include "standin/standin_log.h"
+#include "support/memory_registry.h"
 #include "support/recording_console.h"
 #include "support/scoped_environment.h"
 #include "support/scoped_temp_dir.h"
@@ -36,7 +37,7 @@ class ModesWithStandinKit : public testing::Test {
   // Records `bin` as the directory of the kit's two tools, and gives the
   // kit directory as it appears in the class path (with its backslash).
   std::string SetKit(const fs::path& bin) {
-    RegKey settings = OpenSettingsKey(*registry_);
+    RegKey settings = CreatedSettingsKey(*registry_);
     std::string java = (bin / "java.exe").string();
     std::string javac = (bin / "javac.exe").string();
     registry_->SetValue(settings, kRunValue, kRegSz, java.data(), static_cast<std::uint32_t>(java.size()));

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <new>
 
-#include "launcher/message_code.h"
+#include "core/message_code.h"
+#include "core/settings_key.h"
+#include "support/memory_registry.h"
 #include "support/recording_console.h"
 #include "support/scoped_temp_dir.h"
 
@@ -88,6 +91,16 @@ TEST_F(RunSequence, ThePromptSwitchReadsTheArgumentStringAndIgnoresTheRest) {
 TEST_F(RunSequence, TheArgumentStringIsCutAt1023Characters) {
   EXPECT_EQ(Run({"/u", std::string(600, 'a'), std::string(600, 'b')}), kMsgUninstalled);
   EXPECT_EQ(context_.argument_string, std::string(600, 'a') + " " + std::string(422, 'b'));
+}
+
+TEST_F(RunSequence, AnExceptionEscapingAModeEndsTheRunWithItsOwnCode) {
+  temp_.Touch("Hello.class");
+  const std::string java = "/opt/kit/bin/java";
+  registry_->SetValue(CreatedSettingsKey(*registry_), kRunValue, kRegSz, java.data(),
+                      static_cast<std::uint32_t>(java.size()));
+  context_.spawn = [](const std::string&, const std::vector<std::string>&) -> SpawnResult { throw std::bad_alloc(); };
+  EXPECT_EQ(Run({"Hello.class"}), kMsgInternalError);
+  EXPECT_NE(console_.err.find("Errore interno del programma: memoria insufficiente\n"), std::string::npos);
 }
 
 TEST_F(RunSequence, EndRunPrintsTheMessageWithTheArgumentAsTypedAndWaits) {

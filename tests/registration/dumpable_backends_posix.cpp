@@ -2,6 +2,7 @@
 
 #include "registration/registration_harness.h"
 #include "runtime/registry_hive.h"
+#include "support/memory_registry.h"
 
 namespace nerbo {
 

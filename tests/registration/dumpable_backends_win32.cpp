@@ -1,4 +1,5 @@
 #include "registration/registration_harness.h"
+#include "support/memory_registry.h"
 
 namespace nerbo {
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "launcher/message_code.h"
+#include "core/message_code.h"
 #include "registration/registration_failure.h"
 #include "registration/registration_harness.h"
 #include "support/scoped_environment.h"

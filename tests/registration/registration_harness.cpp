@@ -1,6 +1,6 @@
 #include "registration/registration_harness.h"
 
-#include "launcher/message_code.h"
+#include "core/message_code.h"
 #include "registration/installer.h"
 #include "registration/uninstaller.h"
 #include "runtime/working_directory.h"

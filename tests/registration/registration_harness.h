@@ -12,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include "launcher/run_context.h"
+#include "core/run_context.h"
 #include "registration/registry_layout.h"
 #include "support/recording_console.h"
 #include "support/scoped_temp_dir.h"

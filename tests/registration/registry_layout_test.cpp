@@ -1,4 +1,5 @@
 #include "registration/registry_layout.h"
+#include "support/memory_registry.h"
 
 #include <gtest/gtest.h>
 
@@ -78,7 +79,7 @@ INSTANTIATE_TEST_SUITE_P(Table, LayoutLiteral,
 
 class LayoutValues : public testing::Test {
  protected:
-  LayoutValues() : registry_(MakeMemoryRegistry()) { settings_ = OpenSettingsKey(*registry_); }
+  LayoutValues() : registry_(MakeMemoryRegistry()) { settings_ = CreatedSettingsKey(*registry_); }
 
   std::unique_ptr<Registry> registry_;
   RegKey settings_ = 0;

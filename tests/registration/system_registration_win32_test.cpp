@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "launcher/message_code.h"
+#include "core/message_code.h"
 #include "registration/delete_key_tree.h"
 #include "registration/registration_harness.h"
 
@@ -123,7 +123,7 @@ TEST_P(SystemRegistration, InstallsTheLayoutAndUninstallsItAgain) {
 
 INSTANTIATE_TEST_SUITE_P(Advapi32, SystemRegistration,
                          testing::Values(HarnessBackend{"Advapi32",
-                                                        [] { return RegistryInstance{nullptr, MakeSystemRegistry()}; }}),
+                                                        [] { return RegistryInstance{nullptr, MakeSystemRegistry(nullptr)}; }}),
                          BackendName);
 
 }  // namespace

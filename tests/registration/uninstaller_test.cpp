@@ -2,10 +2,11 @@
 
 #include <functional>
 
-#include "launcher/message_code.h"
+#include "core/message_code.h"
 #include "registration/delete_key_tree.h"
 #include "registration/registration_failure.h"
 #include "registration/registration_harness.h"
+#include "support/memory_registry.h"
 #include "support/refusing_registry.h"
 #include "support/registry_dump.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "launcher/message_code.h"
+#include "core/message_code.h"
 #include "launcher/run_sequence.h"
 #include "registration/registry_layout.h"
 #include "support/mode_harness.h"

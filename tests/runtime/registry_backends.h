@@ -19,7 +19,7 @@ struct RegistryBackend {
   std::string name;
   std::function<RegistryUnderTest()> open;
   // advapi32 may store one terminating zero past a REG_SZ's count.
-  bool mayAddTerminator;
+  bool may_add_terminator;
 };
 
 // The memory registry and this platform's system registry.

@@ -3,7 +3,7 @@
 namespace nerbo {
 
 RegistryBackend SystemRegistryBackend() {
-  return RegistryBackend{"Advapi32", [] { return RegistryUnderTest{MakeSystemRegistry(), [] {}}; }, true};
+  return RegistryBackend{"Advapi32", [] { return RegistryUnderTest{MakeSystemRegistry(nullptr), [] {}}; }, true};
 }
 
 }  // namespace nerbo

@@ -8,6 +8,7 @@
 
 #include "runtime/registry.h"
 #include "runtime/registry_backends.h"
+#include "support/memory_registry.h"
 
 namespace nerbo {
 
@@ -156,7 +157,7 @@ TEST_P(RegistryConformance, TextWithoutTerminatorKeepsItsLength) {
   std::string bytes;
   ASSERT_EQ(Read(scratch_, "Run", &type, &bytes), kRegSuccess);
   EXPECT_EQ(type, kRegSz);
-  if (GetParam().mayAddTerminator && bytes.size() == length + 1) {
+  if (GetParam().may_add_terminator && bytes.size() == length + 1) {
     EXPECT_EQ(bytes, Bytes(path, length + 1));
   } else {
     EXPECT_EQ(bytes, Bytes(path, length));
@@ -194,6 +195,24 @@ TEST_P(RegistryConformance, OverwritingReplacesTypeAndBytes) {
   ASSERT_EQ(Read(scratch_, "BACKUP", &type, &bytes), kRegSuccess);
   EXPECT_EQ(type, kRegDword);
   EXPECT_EQ(bytes, Bytes(reinterpret_cast<const char*>(&word), 4));
+}
+
+TEST_P(RegistryConformance, AKeyOpenedToReadServesReadsAndAMissingOneIsNotFound) {
+  RegKey run = Create(scratch_, "Run");
+  const char path[] = "/opt/kit/bin/java";
+  ASSERT_EQ(registry().SetValue(run, "", kRegSz, path, sizeof path), kRegSuccess);
+  Create(run, "Sub");
+
+  RegKey read = 0;
+  ASSERT_EQ(registry().OpenKeyToRead(scratch_, "RUN", &read), kRegSuccess);
+  std::uint32_t type = 0;
+  std::string bytes;
+  ASSERT_EQ(Read(read, "", &type, &bytes), kRegSuccess);
+  EXPECT_EQ(bytes, Bytes(path, sizeof path));
+  std::uint32_t subkeys = 0;
+  ASSERT_EQ(registry().QueryInfoKey(read, &subkeys, nullptr), kRegSuccess);
+  EXPECT_EQ(subkeys, 1u);
+  EXPECT_EQ(registry().OpenKeyToRead(scratch_, "Missing", &read), kRegFileNotFound);
 }
 
 TEST_P(RegistryConformance, KeyNamesIgnoreCaseAndKeepIt) {
@@ -254,9 +273,9 @@ TEST_P(RegistryConformance, EnumKeyVisitsEverySubkeyByIndex) {
   // "Compile+Run" needs 12 characters with its terminator.
   for (std::uint32_t index = 0; index < seen.size(); ++index) {
     if (seen[index] != "Compile+Run") continue;
-    char shortName[11];
-    length = sizeof shortName;
-    EXPECT_EQ(registry().EnumKey(scratch_, index, shortName, &length), kRegMoreData);
+    char short_name[11];
+    length = sizeof short_name;
+    EXPECT_EQ(registry().EnumKey(scratch_, index, short_name, &length), kRegMoreData);
     char exact[12];
     length = sizeof exact;
     EXPECT_EQ(registry().EnumKey(scratch_, index, exact, &length), kRegSuccess);

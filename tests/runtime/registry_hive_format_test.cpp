@@ -4,7 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/registry_tree.h"
+#include "runtime/registry_nodes.h"
+#include "support/registry_dump.h"
 
 namespace nerbo {
 namespace {
@@ -30,14 +31,16 @@ TEST_P(HiveValueForms, WritesTheFormAndReadsBackTheBytes) {
   const ValueCase& c = GetParam();
   RegistryTree tree;
   bool inserted = false;
-  tree.localMachine.AddSubkey("SOFTWARE", &inserted).SetValue("v", c.type, c.bytes);
+  tree.local_machine.AddSubkey("SOFTWARE", &inserted).SetValue("v", c.type, c.bytes);
   std::string text = FormatHive(tree);
   EXPECT_NE(text.find(std::string("\n\"v\"=") + c.line + "\n"), std::string::npos) << text;
 
   RegistryTree parsed;
   HiveError error;
   ASSERT_TRUE(ParseHive(text, &parsed, &error)) << error.line << ": " << error.message;
-  const RegistryValue* value = parsed.localMachine.FindSubkey("SOFTWARE")->FindValue("v");
+  const RegistryNode* software = parsed.local_machine.FindSubkey("SOFTWARE");
+  ASSERT_NE(software, nullptr);
+  const RegistryValue* value = software->FindValue("v");
   ASSERT_NE(value, nullptr);
   EXPECT_EQ(value->type, c.type);
   EXPECT_EQ(value->data, c.bytes);
@@ -68,7 +71,7 @@ TEST(HiveFormat, LongHexWrapsAndReadsBack) {
   RegistryTree tree;
   std::string bytes;
   for (int i = 0; i < 300; ++i) bytes.push_back(static_cast<char>(i));
-  tree.classesRoot.SetValue("BackUp", 3, bytes);
+  tree.classes_root.SetValue("BackUp", 3, bytes);
   std::string text = FormatHive(tree);
   std::size_t start = 0;
   for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
@@ -77,13 +80,15 @@ TEST(HiveFormat, LongHexWrapsAndReadsBack) {
   RegistryTree parsed;
   HiveError error;
   ASSERT_TRUE(ParseHive(text, &parsed, &error)) << error.line << ": " << error.message;
-  EXPECT_EQ(parsed.classesRoot.FindValue("backup")->data, bytes);
+  const RegistryValue* backup = parsed.classes_root.FindValue("backup");
+  ASSERT_NE(backup, nullptr);
+  EXPECT_EQ(backup->data, bytes);
 }
 
 TEST(HiveFormat, EmptyKeysAreKeptAndKeysComeInOrder) {
   RegistryTree tree;
   bool inserted = false;
-  RegistryNode& shell = tree.classesRoot.AddSubkey("ClassFile.Nerbo", &inserted).AddSubkey("Shell", &inserted);
+  RegistryNode& shell = tree.classes_root.AddSubkey("ClassFile.Nerbo", &inserted).AddSubkey("Shell", &inserted);
   shell.AddSubkey("Run", &inserted);
   shell.AddSubkey("Run with args...", &inserted).AddSubkey("command", &inserted).SetValue("", kRegSz,
                                                                                        std::string("x", 2));

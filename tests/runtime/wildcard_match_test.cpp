@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "runtime/ascii.h"
+
 namespace nerbo {
 namespace {
 

@@ -1,9 +1,10 @@
 #include "support/mode_harness.h"
 
-#include "launcher/message_code.h"
+#include "core/message_code.h"
 #include "registration/registry_layout.h"
 #include "runtime/error_number.h"
 #include "runtime/path.h"
+#include "support/memory_registry.h"
 
 namespace nerbo {
 
@@ -25,7 +26,10 @@ ModeHarness::ModeHarness(const Conventions& conventions)
                  if (!result.started) SetErrorNumber(kErrExecFormat);
                  return result;
                }) {
-  context_.settings_key = OpenSettingsKey(*registry_);
+  // The error number outlives every test; what an earlier one left must not
+  // pass for what this one's code sets.
+  SetErrorNumber(0);
+  context_.settings_key = CreatedSettingsKey(*registry_);
 }
 
 void ModeHarness::SetToolPath(const char* value_name, const std::string& path) {

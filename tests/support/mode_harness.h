@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "launcher/run_context.h"
+#include "core/run_context.h"
 #include "support/recording_console.h"
 
 namespace nerbo {

@@ -28,6 +28,10 @@ long RefusingRegistry::OpenKey(RegKey parent, const char* name, RegKey* key) {
   return Opened(parent, result, *key);
 }
 
+long RefusingRegistry::OpenKeyToRead(RegKey parent, const char* name, RegKey* key) {
+  return Opened(parent, inner_.OpenKeyToRead(parent, name, key), *key);
+}
+
 long RefusingRegistry::SetValue(RegKey key, const char* name, std::uint32_t type, const void* data,
                                 std::uint32_t size) {
   return inner_.SetValue(key, name, type, data, size);
@@ -52,8 +56,8 @@ long RefusingRegistry::DeleteKey(RegKey parent, const char* name) {
   return inner_.DeleteKey(parent, name);
 }
 
-long RefusingRegistry::QueryInfoKey(RegKey key, std::uint32_t* subkeys, std::uint32_t* maxSubkeyLength) {
-  return inner_.QueryInfoKey(key, subkeys, maxSubkeyLength);
+long RefusingRegistry::QueryInfoKey(RegKey key, std::uint32_t* subkeys, std::uint32_t* max_subkey_length) {
+  return inner_.QueryInfoKey(key, subkeys, max_subkey_length);
 }
 
 long RefusingRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* length) {

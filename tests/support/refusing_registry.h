@@ -10,7 +10,7 @@
 namespace nerbo {
 
 enum class Refusal {
-  kOpening,   // every key beneath the root: opening for full access is denied
+  kOpening,   // every key beneath the root: opening for full access is denied, reading is not
   kDeleting,  // keys open, but deleting keys and values beneath the root is denied
 };
 
@@ -21,13 +21,14 @@ class RefusingRegistry final : public Registry {
 
   long CreateKey(RegKey parent, const char* name, RegKey* key, bool* created) override;
   long OpenKey(RegKey parent, const char* name, RegKey* key) override;
+  long OpenKeyToRead(RegKey parent, const char* name, RegKey* key) override;
   long SetValue(RegKey key, const char* name, std::uint32_t type, const void* data,
                 std::uint32_t size) override;
   long QueryValue(RegKey key, const char* name, std::uint32_t* type, void* data,
                   std::uint32_t* size) override;
   long DeleteValue(RegKey key, const char* name) override;
   long DeleteKey(RegKey parent, const char* name) override;
-  long QueryInfoKey(RegKey key, std::uint32_t* subkeys, std::uint32_t* maxSubkeyLength) override;
+  long QueryInfoKey(RegKey key, std::uint32_t* subkeys, std::uint32_t* max_subkey_length) override;
   long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* length) override;
 
  private:

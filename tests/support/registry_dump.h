@@ -5,8 +5,14 @@
 #include <string>
 
 #include "runtime/registry.h"
+#include "runtime/registry_nodes.h"
 
 namespace nerbo {
+
+// Every key and value, one per line, keys in order and values sorted by name,
+// each value with its type, byte count and bytes (non-printable ones as \xNN),
+// so that two dumps are equal exactly when the trees hold the same data.
+std::string DumpRegistryTree(const RegistryTree& tree);
 
 // Works on the memory registry and the hive file; any other registry gives
 // a text saying so, which no real dump can equal.

@@ -1,0 +1,25 @@
+// The two kinds of file the tool handles, named once for every mode: their
+// extensions, how the file managers describe them and the verbs offered on
+// each.
+#pragma once
+
+#include <cstddef>
+
+namespace nerbo {
+
+inline constexpr char kClassExtension[] = ".class";
+inline constexpr char kSourceExtension[] = ".java";
+inline constexpr std::size_t kClassExtensionLength = sizeof kClassExtension - 1;
+inline constexpr std::size_t kSourceExtensionLength = sizeof kSourceExtension - 1;
+
+inline constexpr char kClassDescription[] = "Classi Java";
+inline constexpr char kSourceDescription[] = "Java File";
+
+// Verbs, as the menus show them.
+inline constexpr char kRunVerb[] = "Run";
+inline constexpr char kRunWithArgsVerb[] = "Run with args...";
+inline constexpr char kEditVerb[] = "Edit";
+inline constexpr char kCompileRunVerb[] = "Compile+Run";
+inline constexpr char kCompileVerb[] = "Compile";
+
+}  // namespace nerbo

@@ -1,0 +1,70 @@
+// The settings key that installation writes and both launch modes read:
+// HKEY_LOCAL_MACHINE\SOFTWARE\Vesk\Nerbo with the kit tools' full paths in
+// `Run` (java) and `Compile` (javac), stored without a terminator.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "runtime/registry.h"
+
+namespace nerbo {
+
+// Key paths, one level per element, each level relative to the previous one.
+inline constexpr const char* kSettingsPath[] = {"SOFTWARE", "Vesk"};
+// The last level of both the uninstall key and the settings key.
+inline constexpr char kToolKey[] = "Nerbo";
+
+inline constexpr char kRunValue[] = "Run";
+inline constexpr char kCompileValue[] = "Compile";
+
+// Values read back from the registry are read into this many bytes; a larger
+// one counts as unreadable.
+inline constexpr std::uint32_t kReadLimit = 256;
+
+// A value as read within kReadLimit bytes: its type and exact bytes.
+struct StoredValue {
+  std::uint32_t type = kRegNone;
+  std::string bytes;
+
+  // The text the bytes hold: up to the first zero, or all of them.
+  std::string Text() const;
+};
+
+// Nothing when the value is missing or larger than kReadLimit.
+std::optional<StoredValue> ReadValue(Registry& registry, RegKey key, const char* value_name);
+
+// Creates (or opens) `path` level by level under `root` with full access.
+// Gives the first failing result, or success; `key` is the last level reached.
+template <std::size_t N>
+long CreateKeyPath(Registry& registry, RegKey root, const char* const (&path)[N], RegKey* key) {
+  long first_failure = kRegSuccess;
+  RegKey parent = root;
+  for (const char* level : path) {
+    RegKey next = 0;
+    long result = registry.CreateKey(parent, level, &next, nullptr);
+    if (result != kRegSuccess && first_failure == kRegSuccess) first_failure = result;
+    parent = next;
+  }
+  *key = parent;
+  return first_failure;
+}
+
+// Creates or opens HKEY_LOCAL_MACHINE\SOFTWARE\Vesk\Nerbo level by level.
+// Gives the first failing result, or success.
+long CreateSettingsKey(Registry& registry, RegKey* settings);
+
+// Opens it for reading, as class runs and compiles need it: they never write,
+// so a user without the right to change HKEY_LOCAL_MACHINE can run them. The
+// result is not looked at: a key that cannot be opened shows later as values
+// that cannot be read.
+RegKey OpenSettingsKeyToRead(Registry& registry);
+
+// Reads a kit tool path (`Run` or `Compile`), stored without a terminator:
+// the text is exactly the bytes returned. Nothing when the value cannot be
+// read within kReadLimit bytes.
+std::optional<std::string> ReadToolPath(Registry& registry, RegKey settings, const char* value_name);
+
+}  // namespace nerbo

@@ -1,0 +1,42 @@
+// Files the tool keeps on Linux (the registry file, the desktop's entries and
+// records): whole reads, and writes that replace a file in one step, so that
+// a crash leaves the old or the new contents and never a torn file.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace nerbo {
+
+// What could not be done to which path, with the tool's error number.
+struct FileFailure {
+  std::string path;
+  int error_number = 0;
+};
+
+// The bytes of `path`; nothing, with *failure left unset, when there is no
+// such file.
+std::optional<std::string> ReadWholeFile(const std::string& path, std::optional<FileFailure>* failure);
+
+// Writes `bytes` to a new file of a name no other writer uses, beside `path`,
+// syncs it, renames it over `path` and syncs the directory. A symbolic link
+// at `path` stays a link and its target is replaced; the permission bits of
+// the file replaced are kept, and a new file gets `new_file_mode`. Missing
+// directories are made (private to the user). Nothing on success.
+std::optional<FileFailure> ReplaceFile(const std::string& path, const std::string& bytes,
+                                       unsigned new_file_mode = 0644);
+
+// The directory that holds `path` ("." for a bare name).
+std::string DirectoryOf(const std::string& path);
+
+// Makes `directory` and the missing directories above it, private to the
+// user. Nothing on success, also when it exists.
+std::optional<FileFailure> MakeDirectories(const std::string& directory);
+
+// Removes the file; one that is already missing is no failure.
+std::optional<FileFailure> RemoveFile(const std::string& path);
+
+// Removes the directory when nothing is left in it.
+void RemoveDirectoryIfEmpty(const std::string& path);
+
+}  // namespace nerbo

@@ -1,0 +1,154 @@
+#include "runtime/file_store.h"
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+
+#include "runtime/error_number.h"
+
+namespace nerbo {
+namespace {
+
+FileFailure Failure(const std::string& path, int code = errno) {
+  return FileFailure{path, ErrorNumberFromPlatformCode(static_cast<unsigned long>(code))};
+}
+
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return fd_; }
+  // Closes now, so that a failure to close (a late write error) is seen.
+  bool Close() {
+    int fd = fd_;
+    fd_ = -1;
+    return close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+bool MakeDirectoryTree(const std::string& directory) {
+  struct stat status;
+  if (stat(directory.c_str(), &status) == 0) return S_ISDIR(status.st_mode);
+  std::string parent = DirectoryOf(directory);
+  if (parent != directory && !MakeDirectoryTree(parent)) return false;
+  return mkdir(directory.c_str(), 0700) == 0 || errno == EEXIST;
+}
+
+bool WriteAll(int fd, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// The file a write to `path` must replace: the target of a link (followed
+// to its end), else `path` itself.
+std::optional<std::string> ReplacedFile(const std::string& path) {
+  struct stat status;
+  if (lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return path;
+  char resolved[PATH_MAX];
+  if (realpath(path.c_str(), resolved) != nullptr) return std::string(resolved);
+  if (errno != ENOENT) return std::nullopt;
+  // A dangling link: its target is written anew where the link points.
+  char target[PATH_MAX];
+  ssize_t length = readlink(path.c_str(), target, sizeof target - 1);
+  if (length <= 0) return std::nullopt;
+  std::string text(target, static_cast<std::size_t>(length));
+  return text[0] == '/' ? text : DirectoryOf(path) + "/" + text;
+}
+
+// `mode` as open() would give it a new file, under the process's umask.
+mode_t NewFileMode(unsigned mode) {
+  mode_t mask = umask(0);
+  umask(mask);
+  return static_cast<mode_t>(mode) & ~mask;
+}
+
+}  // namespace
+
+std::string DirectoryOf(const std::string& path) {
+  std::size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path, std::optional<FileFailure>* failure) {
+  Descriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.get() < 0) {
+    if (errno != ENOENT) *failure = Failure(path);
+    return std::nullopt;
+  }
+  std::string bytes;
+  char buffer[16384];
+  for (;;) {
+    ssize_t count = read(file.get(), buffer, sizeof buffer);
+    if (count < 0 && errno == EINTR) continue;
+    if (count < 0) {
+      *failure = Failure(path);
+      return std::nullopt;
+    }
+    if (count == 0) return bytes;
+    bytes.append(buffer, static_cast<std::size_t>(count));
+  }
+}
+
+std::optional<FileFailure> ReplaceFile(const std::string& path, const std::string& bytes, unsigned new_file_mode) {
+  std::optional<std::string> target = ReplacedFile(path);
+  if (!target) return Failure(path);
+  std::string directory = DirectoryOf(*target);
+  if (std::optional<FileFailure> failure = MakeDirectories(directory)) return failure;
+
+  std::string temporary = *target + ".XXXXXX";
+  Descriptor file(mkostemp(&temporary[0], O_CLOEXEC));
+  if (file.get() < 0) return Failure(temporary);
+  struct stat old_status;
+  mode_t mode = stat(target->c_str(), &old_status) == 0 ? (old_status.st_mode & 07777) : NewFileMode(new_file_mode);
+  bool written = fchmod(file.get(), mode) == 0 && WriteAll(file.get(), bytes) && fsync(file.get()) == 0;
+  int code = errno;
+  if (!file.Close() && written) {
+    written = false;
+    code = errno;
+  }
+  if (written && rename(temporary.c_str(), target->c_str()) != 0) {
+    written = false;
+    code = errno;
+  }
+  if (!written) {
+    unlink(temporary.c_str());
+    return Failure(*target, code);
+  }
+  // The new file is in place once renamed; syncing the directory makes the
+  // rename itself survive a power cut, and its failure undoes nothing.
+  Descriptor directory_file(open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (directory_file.get() >= 0) fsync(directory_file.get());
+  return std::nullopt;
+}
+
+std::optional<FileFailure> MakeDirectories(const std::string& directory) {
+  if (MakeDirectoryTree(directory)) return std::nullopt;
+  return Failure(directory);
+}
+
+std::optional<FileFailure> RemoveFile(const std::string& path) {
+  if (unlink(path.c_str()) == 0 || errno == ENOENT) return std::nullopt;
+  return Failure(path);
+}
+
+void RemoveDirectoryIfEmpty(const std::string& path) { rmdir(path.c_str()); }
+
+}  // namespace nerbo

@@ -1,0 +1,203 @@
+#include "desktop/desktop_integration.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <sstream>
+
+#include "support/scoped_environment.h"
+#include "support/scoped_temp_dir.h"
+
+namespace nerbo {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kToolPath[] = "/opt/my jdk/bin/nerbo";
+
+std::optional<std::string> Contents(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+void Write(const fs::path& path, const std::string& bytes) {
+  fs::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Every file below `root` with its bytes.
+std::map<std::string, std::string> Snapshot(const fs::path& root) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    if (entry.is_regular_file()) files[fs::relative(entry.path(), root).string()] = Contents(entry.path()).value_or("(unreadable)");
+  }
+  return files;
+}
+
+struct CommandResult {
+  int status = -1;
+  std::string output;
+};
+
+// Runs a shell command line, output and errors together.
+CommandResult RunCommand(const std::string& command) {
+  CommandResult result;
+  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+  if (pipe == nullptr) return result;
+  char buffer[512];
+  for (std::size_t count; (count = fread(buffer, 1, sizeof buffer, pipe)) > 0;) result.output.append(buffer, count);
+  int status = pclose(pipe);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+bool HaveProgram(const char* name) { return RunCommand(std::string("command -v ") + name).status == 0; }
+
+class DesktopIntegration : public testing::Test {
+ protected:
+  fs::path Data() const { return temp_.path() / "data"; }
+  fs::path Config() const { return temp_.path() / "config"; }
+  fs::path Mimeapps() const { return Config() / "mimeapps.list"; }
+  fs::path Entry(const char* name) const { return Data() / "applications" / name; }
+  fs::path Record() const { return Data() / "nerbo" / "desktop-record"; }
+
+  ScopedTempDir temp_;
+  ScopedEnvironment data_{"XDG_DATA_HOME", (temp_.path() / "data").string()};
+  ScopedEnvironment config_{"XDG_CONFIG_HOME", (temp_.path() / "config").string()};
+  ScopedEnvironment visual_{"VISUAL", "/usr/bin/vi -n"};
+  // xdg-mime then reads mimeapps.list itself, as on any desktop.
+  ScopedEnvironment desktop_{"XDG_CURRENT_DESKTOP"};
+  ScopedEnvironment session_{"DESKTOP_SESSION"};
+  ScopedEnvironment kde_{"KDE_FULL_SESSION"};
+  ScopedEnvironment display_{"DISPLAY"};
+};
+
+TEST_F(DesktopIntegration, WritesValidEntriesThatBecomeTheDefaults) {
+  ASSERT_TRUE(InstallDesktopIntegration(kToolPath, true).done);
+
+  std::optional<std::string> class_entry = Contents(Entry("nerbo-class.desktop"));
+  std::optional<std::string> source_entry = Contents(Entry("nerbo-source.desktop"));
+  ASSERT_TRUE(class_entry && source_entry);
+  EXPECT_NE(class_entry->find("\nExec=\"/opt/my jdk/bin/nerbo\" %f\n"), std::string::npos);
+  EXPECT_NE(source_entry->find("\nExec=/usr/bin/vi -n %f\n"), std::string::npos);
+  for (const char* icon : {"nerbo-class.png", "nerbo-source.png"}) {
+    std::optional<std::string> png = Contents(Data() / "icons/hicolor/32x32/apps" / icon);
+    ASSERT_TRUE(png) << icon;
+    EXPECT_EQ(png->substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+    EXPECT_EQ(png->substr(16, 8), std::string("\0\0\0\x20\0\0\0\x20", 8));  // 32 by 32
+  }
+
+  if (HaveProgram("desktop-file-validate")) {
+    for (const char* name : {"nerbo-class.desktop", "nerbo-source.desktop"}) {
+      CommandResult validated = RunCommand("desktop-file-validate '" + Entry(name).string() + "'");
+      EXPECT_EQ(validated.status, 0) << validated.output;
+      EXPECT_EQ(validated.output, "") << name;
+    }
+  }
+  if (HaveProgram("xdg-mime")) {
+    EXPECT_EQ(RunCommand("xdg-mime query default application/x-java").output, "nerbo-class.desktop\n");
+    EXPECT_EQ(RunCommand("xdg-mime query default text/x-java").output, "nerbo-source.desktop\n");
+  }
+}
+
+struct Before {
+  const char* name;
+  std::optional<std::string> mimeapps;
+};
+
+class DesktopRoundTrip : public DesktopIntegration, public testing::WithParamInterface<Before> {};
+
+TEST_P(DesktopRoundTrip, UninstallPutsEverythingBackAndRepeatsChangeNothing) {
+  const std::optional<std::string>& before = GetParam().mimeapps;
+  if (before) Write(Mimeapps(), *before);
+  // Files of others in the same directories stay.
+  Write(Entry("other.desktop"), "[Desktop Entry]\nType=Application\nName=Other\nExec=other\n");
+  Write(Data() / "icons/hicolor/32x32/apps/other.png", "picture");
+
+  ASSERT_TRUE(InstallDesktopIntegration(kToolPath, true).done);
+  const auto installed = Snapshot(temp_.path());
+  ASSERT_TRUE(InstallDesktopIntegration(kToolPath, true).done);
+  EXPECT_EQ(Snapshot(temp_.path()), installed);
+
+  ASSERT_TRUE(UninstallDesktopIntegration().done);
+  EXPECT_EQ(Contents(Mimeapps()), before);
+  EXPECT_FALSE(fs::exists(Entry("nerbo-class.desktop")));
+  EXPECT_FALSE(fs::exists(Entry("nerbo-source.desktop")));
+  EXPECT_FALSE(fs::exists(Data() / "icons/hicolor/32x32/apps/nerbo-class.png"));
+  EXPECT_FALSE(fs::exists(Record()));
+  EXPECT_TRUE(fs::exists(Entry("other.desktop")));
+  EXPECT_EQ(Contents(Data() / "icons/hicolor/32x32/apps/other.png"), "picture");
+
+  const auto uninstalled = Snapshot(temp_.path());
+  ASSERT_TRUE(UninstallDesktopIntegration().done);
+  EXPECT_EQ(Snapshot(temp_.path()), uninstalled);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Mimeapps, DesktopRoundTrip,
+    testing::Values(Before{"None", std::nullopt}, Before{"Empty", std::string()},
+                    Before{"OtherSectionsAndEntries",
+                           std::string("[Added Associations]\ntext/x-java=code.desktop;\n\n"
+                                       "[Default Applications]\ntext/html=firefox.desktop\n"
+                                       "application/x-java=jd-gui.desktop;\n\n[Removed Associations]\n"
+                                       "image/png=gimp.desktop;\n")},
+                    Before{"NoFinalLineFeed", std::string("[Default Applications]\ntext/x-java=gedit.desktop")}),
+    [](const testing::TestParamInfo<Before>& param_info) { return std::string(param_info.param.name); });
+
+TEST_F(DesktopIntegration, SourcesJoinWhenALaterInstallationFindsTheCompiler) {
+  ASSERT_TRUE(InstallDesktopIntegration(kToolPath, false).done);
+  EXPECT_TRUE(fs::exists(Entry("nerbo-class.desktop")));
+  EXPECT_FALSE(fs::exists(Entry("nerbo-source.desktop")));
+  EXPECT_EQ(Contents(Mimeapps()), "[Default Applications]\napplication/x-java=nerbo-class.desktop;\n");
+
+  ASSERT_TRUE(InstallDesktopIntegration(kToolPath, true).done);
+  ASSERT_TRUE(UninstallDesktopIntegration().done);
+  EXPECT_FALSE(fs::exists(Entry("nerbo-source.desktop")));
+  EXPECT_FALSE(fs::exists(Mimeapps()));
+}
+
+TEST_F(DesktopIntegration, ALinkedMimeappsListStaysALink) {
+  const fs::path kept = temp_.path() / "dotfiles" / "mimeapps.list";
+  Write(kept, "[Default Applications]\n");
+  fs::create_directories(Config());
+  fs::create_symlink(kept, Mimeapps());
+
+  ASSERT_TRUE(InstallDesktopIntegration(kToolPath, true).done);
+  EXPECT_TRUE(fs::is_symlink(Mimeapps()));
+  std::optional<std::string> linked = Contents(kept);
+  ASSERT_TRUE(linked);
+  EXPECT_NE(linked->find("nerbo-class.desktop"), std::string::npos);
+  ASSERT_TRUE(UninstallDesktopIntegration().done);
+  EXPECT_TRUE(fs::is_symlink(Mimeapps()));
+  EXPECT_EQ(Contents(kept), "[Default Applications]\n");
+}
+
+TEST_F(DesktopIntegration, AnUnreadableRecordIsReportedAndKept) {
+  Write(Record(), "not a record\n");
+  for (const DesktopResult& result : {InstallDesktopIntegration(kToolPath, true), UninstallDesktopIntegration()}) {
+    EXPECT_FALSE(result.done);
+    EXPECT_EQ(result.path, Record().string());
+  }
+  EXPECT_EQ(Contents(Record()), "not a record\n");
+  EXPECT_FALSE(fs::exists(Entry("nerbo-class.desktop")));
+  EXPECT_FALSE(fs::exists(Mimeapps()));
+}
+
+TEST_F(DesktopIntegration, ADirectoryThatCannotBeWrittenIsReported) {
+  Write(Data() / "applications", "a file where the directory belongs");
+  DesktopResult result = InstallDesktopIntegration(kToolPath, true);
+  EXPECT_FALSE(result.done);
+  EXPECT_EQ(result.path, (Data() / "applications").string());
+  EXPECT_NE(result.error_number, 0);
+}
+
+}  // namespace
+}  // namespace nerbo

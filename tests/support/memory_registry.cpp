@@ -1,0 +1,31 @@
+#include "support/memory_registry.h"
+
+#include "core/settings_key.h"
+#include "runtime/tree_backed_registry.h"
+
+namespace nerbo {
+namespace {
+
+// The tree is the whole store: nothing to load, nobody else to keep out.
+class MemoryStorage final : public TreeStorage {
+ public:
+  long Load(RegistryTree*) override { return kRegSuccess; }
+  long Update(RegistryTree*, const std::function<long(bool* changed)>& change) override {
+    bool changed = false;
+    return change(&changed);
+  }
+};
+
+}  // namespace
+
+RegKey CreatedSettingsKey(Registry& registry) {
+  RegKey settings = 0;
+  CreateSettingsKey(registry, &settings);
+  return settings;
+}
+
+std::unique_ptr<Registry> MakeMemoryRegistry() {
+  return std::make_unique<TreeBackedRegistry>(std::make_unique<MemoryStorage>());
+}
+
+}  // namespace nerbo

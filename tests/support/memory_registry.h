@@ -1,0 +1,16 @@
+// A registry held in memory only, for tests of the code above the registry
+// seam.
+#pragma once
+
+#include <memory>
+
+#include "runtime/registry.h"
+
+namespace nerbo {
+
+std::unique_ptr<Registry> MakeMemoryRegistry();
+
+// Creates the settings key, as an installation leaves it, and gives its handle.
+RegKey CreatedSettingsKey(Registry& registry);
+
+}  // namespace nerbo
