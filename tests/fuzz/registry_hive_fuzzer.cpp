@@ -7,6 +7,7 @@
 
 #include "fuzz/fuzz_check.h"
 #include "runtime/registry_hive_format.h"
+#include "support/registry_dump.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string text(reinterpret_cast<const char*>(data), size);
