@@ -20,15 +20,18 @@ RegKey Create(nerbo::Registry& registry, RegKey parent, const char* path) {
   return key;
 }
 
-void SetText(nerbo::Registry& registry, RegKey key, const char* name, const std::string& text, bool terminated) {
-  registry.SetValue(key, name, nerbo::kRegSz, text.c_str(), static_cast<std::uint32_t>(text.size() + terminated));
+void SetText(nerbo::Registry& registry, RegKey key, const char* name, const std::string& text,
+             bool terminated) {
+  registry.SetValue(key, name, nerbo::kRegSz, text.c_str(),
+                    static_cast<std::uint32_t>(text.size() + terminated));
 }
 
 // The keys and values a full installation from C:\jdk\bin writes.
 void WriteInstalledLayout(nerbo::Registry& registry) {
   const std::string tool = "C:\\jdk\\bin\\Nerbo.exe";
   const std::string prefix = tool + " \"%1\" ";
-  RegKey uninstall = Create(registry, nerbo::kLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Nerbo");
+  RegKey uninstall = Create(registry, nerbo::kLocalMachine,
+                            "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Nerbo");
   SetText(registry, uninstall, "DisplayName", "Nerbo by Brandovelkian", true);
   SetText(registry, uninstall, "UninstallString", tool + " /u", true);
   RegKey settings = Create(registry, nerbo::kLocalMachine, "SOFTWARE\\Vesk\\Nerbo");
@@ -41,17 +44,21 @@ void WriteInstalledLayout(nerbo::Registry& registry) {
   SetText(registry, class_key, "", "ClassFile.Nerbo", true);
   SetText(registry, class_key, "BackUp", "OldClassType", true);
   SetText(registry, Create(registry, nerbo::kClassesRoot, "ClassFile.Nerbo"), "", "Classi Java", true);
-  SetText(registry, Create(registry, nerbo::kClassesRoot, "ClassFile.Nerbo\\DefaultIcon"), "", tool + ",0", true);
+  SetText(registry, Create(registry, nerbo::kClassesRoot, "ClassFile.Nerbo\\DefaultIcon"), "", tool + ",0",
+          true);
   SetText(registry, Create(registry, nerbo::kClassesRoot, "ClassFile.Nerbo\\Shell"), "", "Run", true);
   SetText(registry, Create(registry, nerbo::kClassesRoot, "ClassFile.Nerbo\\Shell\\Run\\command"), "",
           prefix + "\"%2\" \"%3\" \"%4\" \"%5\" \"%6\" \"%7\" \"%8\" \"%9\"", true);
-  SetText(registry, Create(registry, nerbo::kClassesRoot, "ClassFile.Nerbo\\Shell\\Run with args...\\command"), "",
+  SetText(registry,
+          Create(registry, nerbo::kClassesRoot, "ClassFile.Nerbo\\Shell\\Run with args...\\command"), "",
           prefix + "/ArgsToNerbo", true);
   SetText(registry, Create(registry, nerbo::kClassesRoot, ".java"), "", "JavaFile.Nerbo", true);
   SetText(registry, Create(registry, nerbo::kClassesRoot, "JavaFile.Nerbo"), "", "Java File", true);
-  SetText(registry, Create(registry, nerbo::kClassesRoot, "JavaFile.Nerbo\\DefaultIcon"), "", tool + ",1", true);
+  SetText(registry, Create(registry, nerbo::kClassesRoot, "JavaFile.Nerbo\\DefaultIcon"), "", tool + ",1",
+          true);
   SetText(registry, Create(registry, nerbo::kClassesRoot, "JavaFile.Nerbo\\Shell"), "", "Compile+Run", true);
-  SetText(registry, Create(registry, nerbo::kClassesRoot, "JavaFile.Nerbo\\Shell\\Edit\\command"), "", "notepad %1", true);
+  SetText(registry, Create(registry, nerbo::kClassesRoot, "JavaFile.Nerbo\\Shell\\Edit\\command"), "",
+          "notepad %1", true);
   SetText(registry, Create(registry, nerbo::kClassesRoot, "JavaFile.Nerbo\\Shell\\Compile+Run\\command"), "",
           prefix + "/ExecuteAfterCompile", true);
   SetText(registry, Create(registry, nerbo::kClassesRoot, "JavaFile.Nerbo\\Shell\\Compile\\command"), "",
@@ -74,7 +81,8 @@ int main(int argc, char** argv) {
   RegKey key = Create(*registry, nerbo::kLocalMachine, "SOFTWARE\\Vesk\\Nerbo");
   constexpr int kCalls = 1000;
   auto start = std::chrono::steady_clock::now();
-  for (std::uint32_t i = 0; i < kCalls; ++i) registry->SetValue(key, "UninstallInfo", nerbo::kRegDword, &i, 4);
+  for (std::uint32_t i = 0; i < kCalls; ++i)
+    registry->SetValue(key, "UninstallInfo", nerbo::kRegDword, &i, 4);
   double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   std::printf("%d SetValue calls: %.0f ms, %.3f ms each\n", kCalls, ms, ms / kCalls);
 

@@ -3,8 +3,8 @@
 #include "compile/package_scanner.h"
 #include "core/message_code.h"
 #include "core/messages.h"
-#include "core/switches.h"
 #include "core/settings_key.h"
+#include "core/switches.h"
 #include "run/class_path.h"
 #include "run/run_class.h"
 #include "runtime/error_number.h"
@@ -12,7 +12,6 @@
 
 namespace nerbo {
 namespace {
-
 
 bool RunAfterCompileAsked(const RunContext& context) {
   return context.arguments.size() > 2 && context.arguments[2] == kRunAfterCompileSwitch;
@@ -30,17 +29,17 @@ void CompileSource(RunContext& context) {
   Print(context.console, "Sto compilando il file " + file_argument + ". ");
   PrintMessage(context.console, kMsgWait);
 
-  std::string class_path = BuildClassPath(conventions, PackageRootEntry(conventions, package_depth),
-                                          javac.value_or(""), conventions.javac_tail,
-                                          UserClassPath(conventions));
+  std::string class_path =
+      BuildClassPath(conventions, PackageRootEntry(conventions, package_depth), javac.value_or(""),
+                     conventions.javac_tail, UserClassPath(conventions));
   Print(context.console, "classpath: " + class_path + "\n\n");
 
   if (!javac) {
     SetErrorNumber(kErrNoEntry);
     RaiseMessageCode(kMsgSpawnFailed);
   }
-  SpawnResult result =
-      context.spawn(*javac, {conventions.javac_tool, "-classpath", ClassPathArgument(class_path), file_argument});
+  SpawnResult result = context.spawn(
+      *javac, {conventions.javac_tool, "-classpath", ClassPathArgument(class_path), file_argument});
   if (!result.started) RaiseMessageCode(kMsgSpawnFailed);
   if (result.exit_status != 0) RaiseMessageCode(kMsgCompileFailed);
 

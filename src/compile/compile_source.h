@@ -1,4 +1,5 @@
-// The source compile: finds the package depth, compiles with the recorded javac and ends the run, or goes on into the class run after a successful compile with /ExecuteAfterCompile.
+// The source compile: finds the package depth, compiles with the recorded javac and ends the run, or goes on
+// into the class run after a successful compile with /ExecuteAfterCompile.
 #pragma once
 
 #include "core/run_context.h"

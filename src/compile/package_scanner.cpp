@@ -34,7 +34,8 @@ const char* FindWord(const char* at, const char* end, bool* in_block_comment) {
       if (at + 1 < end && at[1] == '/') return nullptr;
       // The walk goes on at the opener's own '*', so "/*/" opens and closes.
       if (at + 1 < end && at[1] == '*') *in_block_comment = true;
-    } else if (static_cast<std::size_t>(end - at) >= kWordLength && std::memcmp(at, kWord, kWordLength) == 0) {
+    } else if (static_cast<std::size_t>(end - at) >= kWordLength &&
+               std::memcmp(at, kWord, kWordLength) == 0) {
       return at + kWordLength;
     }
     ++at;
@@ -61,7 +62,8 @@ int ScanPackageDepth(const TextBlockSource& source) {
     long count = text.ReadPiece(piece.get(), kPieceBufferSize);
     if (count <= 0) return 0;
     // A zero byte read from the file hides the rest of its piece.
-    const char* end = static_cast<const char*>(std::memchr(piece.get(), '\0', static_cast<std::size_t>(count) + 1));
+    const char* end =
+        static_cast<const char*>(std::memchr(piece.get(), '\0', static_cast<std::size_t>(count) + 1));
     const char* after_word = FindWord(piece.get(), end, &in_block_comment);
     if (after_word != nullptr) return CountDepth(after_word, end);
   }

@@ -69,7 +69,8 @@ void PrintMessage(Console& console, int code, const char* parameter) {
       Print(console, "Inserire gli argomenti per la classe java:\n\n");
       break;
     case kMsgFileNotFound:
-      Print(console, std::string("Impossibile trovare il file ") + (parameter ? parameter : "(null)") + "\n\n");
+      Print(console,
+            std::string("Impossibile trovare il file ") + (parameter ? parameter : "(null)") + "\n\n");
       break;
     case kMsgUnsupportedFile:
       Print(console, "Processo solo i file .class e .java\n\n");

@@ -16,8 +16,8 @@ namespace nerbo {
 
 inline constexpr std::size_t kArgumentStringLimit = 1023;  // characters of the argument string
 
-using Spawner = std::function<SpawnResult(const std::string& program,
-                                          const std::vector<std::string>& arguments)>;
+using Spawner =
+    std::function<SpawnResult(const std::string& program, const std::vector<std::string>& arguments)>;
 
 struct RunContext {
   RunContext(Registry& registry_in, Console& console_in, const Conventions& conventions_in,

@@ -4,8 +4,8 @@
 
 namespace nerbo {
 
-inline constexpr char kUninstallSwitch[] = "/u";                       // letter case ignored
-inline constexpr char kPromptSwitch[] = "/ArgsToNerbo";                // letter case ignored
+inline constexpr char kUninstallSwitch[] = "/u";                          // letter case ignored
+inline constexpr char kPromptSwitch[] = "/ArgsToNerbo";                   // letter case ignored
 inline constexpr char kRunAfterCompileSwitch[] = "/ExecuteAfterCompile";  // exact letter case
 
 }  // namespace nerbo

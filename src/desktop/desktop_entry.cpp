@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "core/switches.h"
 #include "core/file_types.h"
+#include "core/switches.h"
 
 namespace nerbo {
 namespace {
@@ -19,11 +19,20 @@ std::string EscapeStringValue(const std::string& text) {
   std::string escaped;
   for (char c : text) {
     switch (c) {
-      case '\\': escaped += "\\\\"; break;
-      case '\n': escaped += "\\n"; break;
-      case '\t': escaped += "\\t"; break;
-      case '\r': escaped += "\\r"; break;
-      default: escaped += c;
+      case '\\':
+        escaped += "\\\\";
+        break;
+      case '\n':
+        escaped += "\\n";
+        break;
+      case '\t':
+        escaped += "\\t";
+        break;
+      case '\r':
+        escaped += "\\r";
+        break;
+      default:
+        escaped += c;
     }
   }
   return escaped;

@@ -25,7 +25,7 @@ struct ExecCommand {
 std::string ExecLine(const ExecCommand& command);
 
 struct DesktopAction {
-  std::string id;    // letters, digits and '-' only
+  std::string id;  // letters, digits and '-' only
   std::string name;
   ExecCommand command;
 };

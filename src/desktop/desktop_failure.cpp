@@ -4,7 +4,6 @@
 #include "core/message_code.h"
 #include "core/messages.h"
 #include "desktop/desktop_integration.h"
-#include "core/message_code.h"
 
 namespace nerbo {
 

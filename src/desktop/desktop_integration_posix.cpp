@@ -79,7 +79,8 @@ void RefreshCaches(const Locations& locations) {
 }
 
 std::vector<DefaultApplication> Defaults(bool with_sources) {
-  std::vector<DefaultApplication> defaults = {{kClassMimeType, std::string(kClassEntryName) + kDesktopSuffix}};
+  std::vector<DefaultApplication> defaults = {
+      {kClassMimeType, std::string(kClassEntryName) + kDesktopSuffix}};
   if (with_sources) defaults.push_back({kSourceMimeType, std::string(kSourceEntryName) + kDesktopSuffix});
   return defaults;
 }
@@ -114,7 +115,8 @@ void AddFile(DesktopRecord* record, const fs::path& path) {
 DesktopResult InstallDesktopIntegration(const std::string& tool_path, bool with_sources) {
   std::optional<Locations> locations = FindLocations();
   if (!locations) return Failed({"$HOME", kErrNoEntry});
-  if (HasLineFeed(locations->data) || HasLineFeed(locations->mimeapps)) return Failed({locations->data, kErrInvalid});
+  if (HasLineFeed(locations->data) || HasLineFeed(locations->mimeapps))
+    return Failed({locations->data, kErrInvalid});
 
   std::optional<FileFailure> failure;
   DesktopRecord record = ReadRecord(*locations, &failure).value_or(DesktopRecord{});

@@ -55,14 +55,16 @@ bool ReadIcoImage(const std::string& ico, RgbaImage* image) {
     const std::uint32_t stored_row = height - 1 - y;  // rows are stored bottom-up
     for (std::uint32_t x = 0; x < width; ++x) {
       const std::size_t bit = std::size_t{x} * bits;
-      const unsigned char packed = static_cast<unsigned char>(ico[colour_rows + stored_row * colour_row_bytes + bit / 8]);
+      const unsigned char packed =
+          static_cast<unsigned char>(ico[colour_rows + stored_row * colour_row_bytes + bit / 8]);
       const std::uint32_t index = (packed >> (8 - bits - bit % 8)) & ((1u << bits) - 1);
       if (index >= colours) return false;
       const std::size_t entry = palette + index * 4;  // blue, green, red, unused
       read.pixels += ico[entry + 2];
       read.pixels += ico[entry + 1];
       read.pixels += ico[entry];
-      const unsigned char mask = static_cast<unsigned char>(ico[mask_rows + stored_row * mask_row_bytes + x / 8]);
+      const unsigned char mask =
+          static_cast<unsigned char>(ico[mask_rows + stored_row * mask_row_bytes + x / 8]);
       const bool transparent = (mask >> (7 - x % 8)) & 1;
       read.pixels += static_cast<char>(transparent ? 0 : 0xFF);
     }

@@ -137,7 +137,8 @@ std::string SetDefaults(const std::optional<std::string>& text, const std::vecto
   return Join(split);
 }
 
-std::optional<std::string> RestoreDefaults(const std::string& text, const std::vector<DefaultApplication>& wanted,
+std::optional<std::string> RestoreDefaults(const std::string& text,
+                                           const std::vector<DefaultApplication>& wanted,
                                            const DefaultsChange& change) {
   Lines split = Split(text);
   std::vector<std::string>& lines = split.lines;
@@ -145,9 +146,9 @@ std::optional<std::string> RestoreDefaults(const std::string& text, const std::v
 
   for (const DefaultApplication& application : wanted) {
     if (!section) break;
-    auto saved = std::find_if(change.saved.begin(), change.saved.end(), [&application](const SavedDefault& entry) {
-      return entry.mime_type == application.mime_type;
-    });
+    auto saved = std::find_if(
+        change.saved.begin(), change.saved.end(),
+        [&application](const SavedDefault& entry) { return entry.mime_type == application.mime_type; });
     if (saved == change.saved.end()) continue;
     std::optional<std::size_t> at = FindLine(lines, *section, DefaultLine(application));
     if (!at) continue;

@@ -44,7 +44,8 @@ std::string SetDefaults(const std::optional<std::string>& text, const std::vecto
 // line has since been changed keeps its new default. The header the tool
 // wrote goes when its section is left empty. Nothing: the file the tool
 // created is left empty, so it goes too.
-std::optional<std::string> RestoreDefaults(const std::string& text, const std::vector<DefaultApplication>& wanted,
+std::optional<std::string> RestoreDefaults(const std::string& text,
+                                           const std::vector<DefaultApplication>& wanted,
                                            const DefaultsChange& change);
 
 }  // namespace nerbo

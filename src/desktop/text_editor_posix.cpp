@@ -12,8 +12,8 @@ namespace {
 // Desktop editors first, since a file manager's user is at a desktop; then
 // the system's chosen editor and the editors of every terminal.
 constexpr const char* kKnownEditors[] = {
-    "gnome-text-editor", "gedit", "kate", "kwrite", "mousepad", "pluma", "xed", "featherpad",
-    "editor",            "nano",  "vim",  "vi",
+    "gnome-text-editor", "gedit",  "kate", "kwrite", "mousepad", "pluma", "xed",
+    "featherpad",        "editor", "nano", "vim",    "vi",
 };
 
 std::vector<std::string> Words(const std::string& command) {

@@ -22,7 +22,11 @@ bool IsCountingKey(std::uint16_t key) {
     case 32:  // Space
     case 45:  // Insert
     case 46:  // Delete
-    case 106: case 107: case 109: case 110: case 111:  // keypad * + - . /
+    case 106:
+    case 107:
+    case 109:
+    case 110:
+    case 111:  // keypad * + - . /
       return true;
     default:
       return InRange(key, 33, 40) || IsDigit(key) || InRange(key, 'A', 'Z') || IsKeypadDigit(key) ||
@@ -33,7 +37,13 @@ bool IsCountingKey(std::uint16_t key) {
 // Ctrl with these punctuation keys gives no character.
 bool IsDeadCtrlPunctuation(std::uint16_t key) {
   switch (key) {
-    case 186: case 187: case 188: case 190: case 191: case 192: case 222:
+    case 186:
+    case 187:
+    case 188:
+    case 190:
+    case 191:
+    case 192:
+    case 222:
       return true;
     default:
       return false;

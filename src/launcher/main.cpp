@@ -5,8 +5,8 @@
 int main(int argc, char** argv) {
   using namespace nerbo;
   std::unique_ptr<Console> console = MakeSystemConsole();
-  std::unique_ptr<Registry> registry =
-      MakeSystemRegistry([&console](const std::string& message) { EndOnUnreadableRegistry(*console, message); });
+  std::unique_ptr<Registry> registry = MakeSystemRegistry(
+      [&console](const std::string& message) { EndOnUnreadableRegistry(*console, message); });
   RunContext context(*registry, *console, HostConventions(), SpawnProgram);
   context.arguments = BuildArgumentVector(argc, argv);
   return EndRun(context, RunToMessageCode(context));

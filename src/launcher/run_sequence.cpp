@@ -40,7 +40,8 @@ void CollectArgumentString(RunContext& context) {
 // Makes the target's directory (and drive) current. A target whose directory
 // cannot be entered is not looked for elsewhere: it cannot be found.
 void EnterTargetDirectory(RunContext& context) {
-  std::string directory = MergePath(context.drive, context.directory, "", "", context.conventions.dir_separator);
+  std::string directory =
+      MergePath(context.drive, context.directory, "", "", context.conventions.dir_separator);
   if (directory.empty()) return;
   if (ChangeDirectory(directory) != 0) RaiseMessageCode(kMsgFileNotFound);
   if (!context.drive.empty()) {
@@ -55,7 +56,8 @@ void FindTarget(RunContext& context) {
   context.name = typed.name;
   context.extension = typed.extension;
   EnterTargetDirectory(context);
-  std::string file_name = MergePath("", "", context.name, context.extension, context.conventions.dir_separator);
+  std::string file_name =
+      MergePath("", "", context.name, context.extension, context.conventions.dir_separator);
   if (!FindFirstFileName(file_name, &context.found_name)) RaiseMessageCode(kMsgFileNotFound);
   PathParts found = SplitPath(context.found_name);
   context.name = found.name;

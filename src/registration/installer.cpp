@@ -70,7 +70,8 @@ std::string ChooseSourceType(Registry& registry) {
 void RegisterSourceFiles(Registry& registry, RegKey settings, const std::string& tool_path,
                          std::uint32_t* flags) {
   RegKey type = CreateSubkey(registry, kClassesRoot, ChooseSourceType(registry).c_str());
-  if (!ReadValue(registry, type, kDefaultValue)) WriteText(registry, type, kDefaultValue, kSourceDescriptionText);
+  if (!ReadValue(registry, type, kDefaultValue))
+    WriteText(registry, type, kDefaultValue, kSourceDescriptionText);
 
   bool icon_created = false;
   RegKey icon = CreateSubkey(registry, type, kDefaultIconKey, &icon_created);

@@ -67,9 +67,9 @@ std::uint32_t ReadFlagWord(Registry& registry, RegKey settings) {
 }
 
 long WriteFlagWord(Registry& registry, RegKey settings, std::uint32_t flags) {
-  const unsigned char bytes[4] = {
-      static_cast<unsigned char>(flags), static_cast<unsigned char>(flags >> 8),
-      static_cast<unsigned char>(flags >> 16), static_cast<unsigned char>(flags >> 24)};
+  const unsigned char bytes[4] = {static_cast<unsigned char>(flags), static_cast<unsigned char>(flags >> 8),
+                                  static_cast<unsigned char>(flags >> 16),
+                                  static_cast<unsigned char>(flags >> 24)};
   return registry.SetValue(settings, kUninstallInfoValue, kRegDword, bytes, sizeof bytes);
 }
 

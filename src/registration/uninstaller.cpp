@@ -4,8 +4,8 @@
 #include <string>
 
 #include "core/message_code.h"
-#include "registration/delete_key_tree.h"
 #include "desktop/desktop_integration.h"
+#include "registration/delete_key_tree.h"
 #include "registration/registration_failure.h"
 #include "registration/registry_layout.h"
 

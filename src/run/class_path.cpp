@@ -7,7 +7,9 @@
 namespace nerbo {
 namespace {
 
-void CutTail(std::string* text, std::size_t length) { text->erase(text->size() - std::min(length, text->size())); }
+void CutTail(std::string* text, std::size_t length) {
+  text->erase(text->size() - std::min(length, text->size()));
+}
 
 }  // namespace
 

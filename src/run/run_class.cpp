@@ -36,8 +36,8 @@ void RunClass(RunContext& context) {
 
   std::optional<std::string> java = ReadToolPath(context.registry, context.settings_key, kRunValue);
   const Conventions& conventions = context.conventions;
-  std::string class_path = BuildClassPath(conventions, ".", java.value_or(""), conventions.java_tail,
-                                          UserClassPath(conventions));
+  std::string class_path =
+      BuildClassPath(conventions, ".", java.value_or(""), conventions.java_tail, UserClassPath(conventions));
 
   PrintMessage(context.console, kMsgStarting);
   Print(context.console, "(className: \"" + found.qualified_name + "\").\n");

@@ -1,4 +1,5 @@
-// The class run: finds the qualified class name, climbs to the package root and runs the class with the recorded java. Ends the run with message code 14, 13 or 8.
+// The class run: finds the qualified class name, climbs to the package root and runs the class with the
+// recorded java. Ends the run with message code 14, 13 or 8.
 #pragma once
 
 #include "core/run_context.h"

@@ -18,7 +18,7 @@ inline constexpr std::uint32_t kShift = 0x0010;
 inline constexpr std::uint32_t kNumLock = 0x0020;
 
 struct InputEvent {
-  bool is_key = false;         // other kinds (mouse, focus, resize) never end a wait
+  bool is_key = false;  // other kinds (mouse, focus, resize) never end a wait
   bool key_down = false;
   std::uint16_t virtual_key = 0;
   std::uint32_t modifiers = 0;

@@ -9,19 +9,19 @@
 namespace nerbo {
 
 struct Conventions {
-  const char* java_tool;         // "java.exe"
-  const char* javac_tool;        // "javac.exe"
-  const char* java_base;         // "java", joined with tool_extension
-  const char* javac_base;        // "javac"
-  const char* tool_extension;    // "exe"; empty where tools have none
-  char dir_separator;            // separator put into built paths
-  char list_separator;           // between class-path entries
-  const char* classpath_ref;     // how a command line names the user's class path
-  const char* classpath_var;     // the environment variable it names
-  const char* kit_classes;       // "classes;" appended where the kit tail was cut
-  const char* kit_classes_zip;   // "lib\\classes.zip"
-  std::size_t java_tail;         // length of "bin\\java.exe"
-  std::size_t javac_tail;        // length of "bin\\javac.exe"
+  const char* java_tool;        // "java.exe"
+  const char* javac_tool;       // "javac.exe"
+  const char* java_base;        // "java", joined with tool_extension
+  const char* javac_base;       // "javac"
+  const char* tool_extension;   // "exe"; empty where tools have none
+  char dir_separator;           // separator put into built paths
+  char list_separator;          // between class-path entries
+  const char* classpath_ref;    // how a command line names the user's class path
+  const char* classpath_var;    // the environment variable it names
+  const char* kit_classes;      // "classes;" appended where the kit tail was cut
+  const char* kit_classes_zip;  // "lib\\classes.zip"
+  std::size_t java_tail;        // length of "bin\\java.exe"
+  std::size_t javac_tail;       // length of "bin\\javac.exe"
 };
 
 extern const Conventions kWindowsConventions;

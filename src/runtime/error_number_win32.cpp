@@ -101,8 +101,6 @@ constexpr std::array<unsigned char, kTableSize> kTable = BuildTable();
 
 }  // namespace
 
-int ErrorNumberFromPlatformCode(unsigned long code) {
-  return kTable[code < kTableSize ? code : 1];
-}
+int ErrorNumberFromPlatformCode(unsigned long code) { return kTable[code < kTableSize ? code : 1]; }
 
 }  // namespace nerbo

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "runtime/file_search.h"
 #include "runtime/ascii.h"
+#include "runtime/file_search.h"
 #include "runtime/wildcard_match.h"
 
 namespace nerbo {

@@ -107,7 +107,8 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::optional<
   }
 }
 
-std::optional<FileFailure> ReplaceFile(const std::string& path, const std::string& bytes, unsigned new_file_mode) {
+std::optional<FileFailure> ReplaceFile(const std::string& path, const std::string& bytes,
+                                       unsigned new_file_mode) {
   std::optional<std::string> target = ReplacedFile(path);
   if (!target) return Failure(path);
   std::string directory = DirectoryOf(*target);
@@ -117,7 +118,8 @@ std::optional<FileFailure> ReplaceFile(const std::string& path, const std::strin
   Descriptor file(mkostemp(&temporary[0], O_CLOEXEC));
   if (file.get() < 0) return Failure(temporary);
   struct stat old_status;
-  mode_t mode = stat(target->c_str(), &old_status) == 0 ? (old_status.st_mode & 07777) : NewFileMode(new_file_mode);
+  mode_t mode =
+      stat(target->c_str(), &old_status) == 0 ? (old_status.st_mode & 07777) : NewFileMode(new_file_mode);
   bool written = fchmod(file.get(), mode) == 0 && WriteAll(file.get(), bytes) && fsync(file.get()) == 0;
   int code = errno;
   if (!file.Close() && written) {

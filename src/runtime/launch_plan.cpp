@@ -55,14 +55,15 @@ std::vector<std::string> SearchPlaces(const std::string& candidate, const Launch
   std::vector<std::string> places = {candidate};
   std::string path_list;
   if (!platform.environment("PATH", &path_list)) return places;
-  for (std::string& place : PlacesAlongPath(candidate, path_list, rules.path_list_separator, rules.dir_separator)) {
+  for (std::string& place :
+       PlacesAlongPath(candidate, path_list, rules.path_list_separator, rules.dir_separator)) {
     places.push_back(std::move(place));
   }
   return places;
 }
 
-bool FindAlongPath(const std::string& candidate, const LaunchRules& rules,
-                   const LaunchPlatform& platform, std::string* found) {
+bool FindAlongPath(const std::string& candidate, const LaunchRules& rules, const LaunchPlatform& platform,
+                   std::string* found) {
   for (const std::string& place : SearchPlaces(candidate, rules, platform)) {
     if (!ExistsAndFits(place, platform)) continue;
     std::string full = platform.full_path(place);

@@ -16,7 +16,7 @@ struct LaunchRules {
   bool append_extensions;  // try .EXE, .BAT and .CMD after a name without a dot
   bool run_scripts;        // start .BAT and .CMD through the command interpreter
   char path_list_separator;
-  char dir_separator;      // put between a PATH directory and the name
+  char dir_separator;  // put between a PATH directory and the name
 };
 
 extern const LaunchRules kWindowsLaunchRules;

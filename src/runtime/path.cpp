@@ -54,8 +54,8 @@ PathParts SplitPath(const std::string& path) {
   return parts;
 }
 
-std::string MergePath(const std::string& drive, const std::string& directory,
-                      const std::string& name, const std::string& extension, char separator) {
+std::string MergePath(const std::string& drive, const std::string& directory, const std::string& name,
+                      const std::string& extension, char separator) {
   std::string path;
   if (!drive.empty()) {
     path += drive[0];

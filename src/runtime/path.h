@@ -23,8 +23,8 @@ PathParts SplitPath(const std::string& path);
 // Joins drive (its first character and a colon), directory (and `separator`
 // unless it already ends in one), name, and extension (with a dot unless it
 // has one). Empty parts add nothing.
-std::string MergePath(const std::string& drive, const std::string& directory,
-                      const std::string& name, const std::string& extension, char separator);
+std::string MergePath(const std::string& drive, const std::string& directory, const std::string& name,
+                      const std::string& extension, char separator);
 
 bool IsPathSeparator(char c);
 

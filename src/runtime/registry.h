@@ -25,8 +25,8 @@ inline constexpr long kRegInvalidHandle = 6;
 inline constexpr long kRegInvalidParameter = 87;
 inline constexpr long kRegMoreData = 234;
 inline constexpr long kRegNoMoreItems = 259;
-inline constexpr long kRegBadDb = 1009;      // the registry cannot be read
-inline constexpr long kRegIoFailed = 1016;   // a change could not be written
+inline constexpr long kRegBadDb = 1009;     // the registry cannot be read
+inline constexpr long kRegIoFailed = 1016;  // a change could not be written
 inline constexpr long kRegKeyDeleted = 1018;
 
 // Value types.

@@ -15,7 +15,9 @@ constexpr std::size_t kHexLineWidth = 76;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsControl(char c) { return static_cast<unsigned char>(c) < 0x20; }
-bool IsPrintable(char c) { return static_cast<unsigned char>(c) >= 0x20 && static_cast<unsigned char>(c) < 0x7f; }
+bool IsPrintable(char c) {
+  return static_cast<unsigned char>(c) >= 0x20 && static_cast<unsigned char>(c) < 0x7f;
+}
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -163,7 +165,8 @@ class Parser {
     if (EqualsIgnoreCase(names[0], tree_->local_machine.name)) node = &tree_->local_machine;
     if (!node) return Fail("the key does not start with HKEY_CLASSES_ROOT or HKEY_LOCAL_MACHINE");
     for (std::size_t i = 1; i < names.size(); ++i) {
-      if (names[i].empty() || names[i].size() > kMaxKeyNameLength) return Fail("a key name is empty or too long");
+      if (names[i].empty() || names[i].size() > kMaxKeyNameLength)
+        return Fail("a key name is empty or too long");
       for (char c : names[i]) {
         if (IsControl(c)) return Fail("a key name holds a control character");
       }

@@ -28,7 +28,11 @@ struct FileStamp {
   long nanoseconds = 0;
 
   static FileStamp Of(const struct stat& st) {
-    return FileStamp{true, st.st_dev, st.st_ino, st.st_size, static_cast<long long>(st.st_mtim.tv_sec),
+    return FileStamp{true,
+                     st.st_dev,
+                     st.st_ino,
+                     st.st_size,
+                     static_cast<long long>(st.st_mtim.tv_sec),
                      st.st_mtim.tv_nsec};
   }
   bool operator==(const FileStamp& other) const {
@@ -68,7 +72,8 @@ class HiveStorage final : public TreeStorage {
       : path_(std::move(path)), lock_path_(path_ + ".lock"), on_unreadable_(std::move(on_unreadable)) {}
 
   long Load(RegistryTree* tree) override {
-    if (path_.empty()) return Unreadable("no place for the registry file: neither NERBO_REGISTRY nor HOME is set");
+    if (path_.empty())
+      return Unreadable("no place for the registry file: neither NERBO_REGISTRY nor HOME is set");
     struct stat st;
     if (stat(path_.c_str(), &st) != 0) {
       if (errno != ENOENT) return Unreadable(path_ + ": " + std::strerror(errno));
@@ -118,7 +123,8 @@ class HiveStorage final : public TreeStorage {
  private:
   long Unreadable(const std::string& why) {
     stamp_.reset();  // so that the next call reads the file again
-    if (on_unreadable_) on_unreadable_("nerbo: cannot read the registry file " + why + " (the file was left as it is)");
+    if (on_unreadable_)
+      on_unreadable_("nerbo: cannot read the registry file " + why + " (the file was left as it is)");
     return kRegBadDb;
   }
 

@@ -17,9 +17,10 @@ auto ValueNamed(Values& values, const std::string& name) {
 // Where `name` stands, or would stand, among subkeys kept in the registry's
 // order.
 std::vector<RegistryNode>::iterator PlaceOf(std::vector<RegistryNode>& subkeys, const std::string& name) {
-  return std::lower_bound(subkeys.begin(), subkeys.end(), name, [](const RegistryNode& node, const std::string& wanted) {
-    return CompareIgnoringCase(node.name, wanted) < 0;
-  });
+  return std::lower_bound(subkeys.begin(), subkeys.end(), name,
+                          [](const RegistryNode& node, const std::string& wanted) {
+                            return CompareIgnoringCase(node.name, wanted) < 0;
+                          });
 }
 
 }  // namespace

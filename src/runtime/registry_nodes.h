@@ -20,8 +20,8 @@ struct RegistryValue {
 
 struct RegistryNode {
   std::string name;
-  std::vector<RegistryValue> values;   // in the order first set
-  std::vector<RegistryNode> subkeys;   // sorted by name, ignoring case
+  std::vector<RegistryValue> values;  // in the order first set
+  std::vector<RegistryNode> subkeys;  // sorted by name, ignoring case
 
   RegistryNode* FindSubkey(const std::string& subkey_name);
   // Finds the subkey or inserts it in order; `inserted` tells which.

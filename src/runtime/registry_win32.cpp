@@ -44,11 +44,13 @@ class Advapi32Registry final : public Registry {
     return Open(parent, name, KEY_READ, key);
   }
 
-  long SetValue(RegKey key, const char* name, std::uint32_t type, const void* data, std::uint32_t size) override {
+  long SetValue(RegKey key, const char* name, std::uint32_t type, const void* data,
+                std::uint32_t size) override {
     return RegSetValueExA(ToHkey(key), name, 0, type, static_cast<const BYTE*>(data), size);
   }
 
-  long QueryValue(RegKey key, const char* name, std::uint32_t* type, void* data, std::uint32_t* size) override {
+  long QueryValue(RegKey key, const char* name, std::uint32_t* type, void* data,
+                  std::uint32_t* size) override {
     DWORD value_type = 0;
     DWORD count = size ? *size : 0;
     LONG status = RegQueryValueExA(ToHkey(key), name, nullptr, type ? &value_type : nullptr,
@@ -76,8 +78,8 @@ class Advapi32Registry final : public Registry {
 
   long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* length) override {
     DWORD count = length ? *length : 0;
-    LONG status = RegEnumKeyExA(ToHkey(key), index, name, length ? &count : nullptr, nullptr, nullptr, nullptr,
-                                nullptr);
+    LONG status = RegEnumKeyExA(ToHkey(key), index, name, length ? &count : nullptr, nullptr, nullptr,
+                                nullptr, nullptr);
     if (status == ERROR_SUCCESS && length) *length = count;
     return status;
   }
@@ -85,6 +87,8 @@ class Advapi32Registry final : public Registry {
 
 }  // namespace
 
-std::unique_ptr<Registry> MakeSystemRegistry(UnreadableRegistryHandler) { return std::make_unique<Advapi32Registry>(); }
+std::unique_ptr<Registry> MakeSystemRegistry(UnreadableRegistryHandler) {
+  return std::make_unique<Advapi32Registry>();
+}
 
 }  // namespace nerbo

@@ -11,7 +11,7 @@ namespace nerbo {
 // Whether the child started is kept apart from its status, so a child that
 // ends with -1 (0xFFFFFFFF) cannot pass for a failed launch.
 struct SpawnResult {
-  bool started = false;           // false: nothing runs, the error number is set
+  bool started = false;  // false: nothing runs, the error number is set
   // The child's status as the platform reports it: all 32 bits on Windows;
   // on Linux the exit status, or 128 plus the signal number for a child
   // killed by a signal (never 0, so such an end never reads as success).

@@ -65,7 +65,8 @@ SpawnResult StartChild(const std::string& application, std::vector<std::string> 
   posix_spawn_file_actions_init(&actions);
   if (quiet) {
     for (int descriptor : {0, 1, 2}) {
-      posix_spawn_file_actions_addopen(&actions, descriptor, "/dev/null", descriptor == 0 ? O_RDONLY : O_WRONLY, 0);
+      posix_spawn_file_actions_addopen(&actions, descriptor, "/dev/null",
+                                       descriptor == 0 ? O_RDONLY : O_WRONLY, 0);
     }
   }
   pid_t child = 0;

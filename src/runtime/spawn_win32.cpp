@@ -19,10 +19,14 @@ std::string FullPath(const std::string& path) {
 // else (a directory, a file that is no program) reads as a format error.
 int StartFailureNumber(DWORD code) {
   switch (code & 0xFFFF) {
-    case ERROR_NOT_ENOUGH_MEMORY: return kErrNoMemory;
-    case ERROR_INVALID_FUNCTION: return kErrInvalid;
-    case ERROR_NO_PROC_SLOTS: return kErrAgain;
-    default: return kErrExecFormat;
+    case ERROR_NOT_ENOUGH_MEMORY:
+      return kErrNoMemory;
+    case ERROR_INVALID_FUNCTION:
+      return kErrInvalid;
+    case ERROR_NO_PROC_SLOTS:
+      return kErrAgain;
+    default:
+      return kErrExecFormat;
   }
 }
 
@@ -43,8 +47,8 @@ SpawnResult StartAndWait(const LaunchPlan& plan) {
   line.push_back('\0');  // CreateProcessA may write into the line
 
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(plan.application.c_str(), line.data(), &security, &security, TRUE, 0, nullptr,
-                      nullptr, &startup, &process)) {
+  if (!CreateProcessA(plan.application.c_str(), line.data(), &security, &security, TRUE, 0, nullptr, nullptr,
+                      &startup, &process)) {
     SetErrorNumber(StartFailureNumber(GetLastError()));
     return {};
   }

@@ -10,10 +10,33 @@ constexpr char kEsc = '\x1b';
 
 // Virtual-key codes of the keys terminals name.
 enum : std::uint16_t {
-  kVkBack = 8, kVkTab = 9, kVkClear = 12, kVkReturn = 13, kVkShift = 16, kVkControl = 17, kVkMenu = 18,
-  kVkCapital = 20, kVkEscape = 27, kVkSpace = 32, kVkPrior = 33, kVkNext = 34, kVkEnd = 35, kVkHome = 36,
-  kVkLeft = 37, kVkUp = 38, kVkRight = 39, kVkDown = 40, kVkInsert = 45, kVkDelete = 46, kVkF1 = 112,
-  kVkNumLock = 144, kVkScroll = 145, kVkOem1 = 186, kVkOemMinus = 189, kVkOem5 = 220, kVkOem6 = 221,
+  kVkBack = 8,
+  kVkTab = 9,
+  kVkClear = 12,
+  kVkReturn = 13,
+  kVkShift = 16,
+  kVkControl = 17,
+  kVkMenu = 18,
+  kVkCapital = 20,
+  kVkEscape = 27,
+  kVkSpace = 32,
+  kVkPrior = 33,
+  kVkNext = 34,
+  kVkEnd = 35,
+  kVkHome = 36,
+  kVkLeft = 37,
+  kVkUp = 38,
+  kVkRight = 39,
+  kVkDown = 40,
+  kVkInsert = 45,
+  kVkDelete = 46,
+  kVkF1 = 112,
+  kVkNumLock = 144,
+  kVkScroll = 145,
+  kVkOem1 = 186,
+  kVkOemMinus = 189,
+  kVkOem5 = 220,
+  kVkOem6 = 221,
   kVkOem7 = 222,
 };
 
@@ -40,21 +63,33 @@ InputEvent CharacterKey(unsigned char c) {
   static const char kShifted[] = ":+<_>?~{|}\"";
   static const std::uint16_t kKeys[] = {186, 187, 188, 189, 190, 191, 192, 219, 220, 221, 222};
   if (const char* p = std::strchr(kPlain, c); p != nullptr && c != '\0') return Key(kKeys[p - kPlain]);
-  if (const char* p = std::strchr(kShifted, c); p != nullptr && c != '\0') return Key(kKeys[p - kShifted], kShift);
+  if (const char* p = std::strchr(kShifted, c); p != nullptr && c != '\0')
+    return Key(kKeys[p - kShifted], kShift);
   return InputEvent{};
 }
 
 InputEvent ControlByte(unsigned char c) {
   switch (c) {
-    case 0: return Key('2', kLeftCtrl);
-    case 8: case 0x7f: return Key(kVkBack);
-    case 9: return Key(kVkTab);
-    case 10: case 13: return Key(kVkReturn);
-    case 0x1c: return Key(kVkOem5, kLeftCtrl);
-    case 0x1d: return Key(kVkOem6, kLeftCtrl);
-    case 0x1e: return Key('6', kLeftCtrl);
-    case 0x1f: return Key(kVkOemMinus, kLeftCtrl);
-    default: return Key(static_cast<std::uint16_t>('A' + c - 1), kLeftCtrl);  // Ctrl+A .. Ctrl+Z
+    case 0:
+      return Key('2', kLeftCtrl);
+    case 8:
+    case 0x7f:
+      return Key(kVkBack);
+    case 9:
+      return Key(kVkTab);
+    case 10:
+    case 13:
+      return Key(kVkReturn);
+    case 0x1c:
+      return Key(kVkOem5, kLeftCtrl);
+    case 0x1d:
+      return Key(kVkOem6, kLeftCtrl);
+    case 0x1e:
+      return Key('6', kLeftCtrl);
+    case 0x1f:
+      return Key(kVkOemMinus, kLeftCtrl);
+    default:
+      return Key(static_cast<std::uint16_t>('A' + c - 1), kLeftCtrl);  // Ctrl+A .. Ctrl+Z
   }
 }
 
@@ -72,32 +107,66 @@ std::uint32_t Modifiers(long parameter) {
 // "~"-terminated sequences: ESC [ number ~.
 std::uint16_t TildeKey(long number) {
   switch (number) {
-    case 1: case 7: return kVkHome;
-    case 2: return kVkInsert;
-    case 3: return kVkDelete;
-    case 4: case 8: return kVkEnd;
-    case 5: return kVkPrior;
-    case 6: return kVkNext;
-    case 11: case 12: case 13: case 14: case 15: return static_cast<std::uint16_t>(kVkF1 + number - 11);
-    case 17: case 18: case 19: case 20: case 21: return static_cast<std::uint16_t>(kVkF1 + number - 12);
-    case 23: case 24: return static_cast<std::uint16_t>(kVkF1 + number - 13);
-    default: return 0;
+    case 1:
+    case 7:
+      return kVkHome;
+    case 2:
+      return kVkInsert;
+    case 3:
+      return kVkDelete;
+    case 4:
+    case 8:
+      return kVkEnd;
+    case 5:
+      return kVkPrior;
+    case 6:
+      return kVkNext;
+    case 11:
+    case 12:
+    case 13:
+    case 14:
+    case 15:
+      return static_cast<std::uint16_t>(kVkF1 + number - 11);
+    case 17:
+    case 18:
+    case 19:
+    case 20:
+    case 21:
+      return static_cast<std::uint16_t>(kVkF1 + number - 12);
+    case 23:
+    case 24:
+      return static_cast<std::uint16_t>(kVkF1 + number - 13);
+    default:
+      return 0;
   }
 }
 
 // Final letters of ESC [ ... X and ESC O X.
 std::uint16_t LetterKey(char final) {
   switch (final) {
-    case 'A': return kVkUp;
-    case 'B': return kVkDown;
-    case 'C': return kVkRight;
-    case 'D': return kVkLeft;
-    case 'E': return kVkClear;  // keypad 5 without Num Lock
-    case 'F': return kVkEnd;
-    case 'H': return kVkHome;
-    case 'P': case 'Q': case 'R': case 'S': return static_cast<std::uint16_t>(kVkF1 + final - 'P');
-    case 'M': return kVkReturn;  // keypad Enter in application mode
-    default: return 0;
+    case 'A':
+      return kVkUp;
+    case 'B':
+      return kVkDown;
+    case 'C':
+      return kVkRight;
+    case 'D':
+      return kVkLeft;
+    case 'E':
+      return kVkClear;  // keypad 5 without Num Lock
+    case 'F':
+      return kVkEnd;
+    case 'H':
+      return kVkHome;
+    case 'P':
+    case 'Q':
+    case 'R':
+    case 'S':
+      return static_cast<std::uint16_t>(kVkF1 + final - 'P');
+    case 'M':
+      return kVkReturn;  // keypad Enter in application mode
+    default:
+      return 0;
   }
 }
 
@@ -105,17 +174,31 @@ std::uint16_t LetterKey(char final) {
 // locks alone included, as ESC [ code ; modifiers u.
 InputEvent ProtocolKey(long code, std::uint32_t modifiers) {
   switch (code) {
-    case 9: return Key(kVkTab, modifiers);
-    case 13: return Key(kVkReturn, modifiers);
-    case 27: return Key(kVkEscape, modifiers);
-    case 127: return Key(kVkBack, modifiers);
-    case 57358: return Key(kVkCapital, modifiers);
-    case 57359: return Key(kVkScroll, modifiers);
-    case 57360: return Key(kVkNumLock, modifiers);
-    case 57441: case 57447: return Key(kVkShift, modifiers);
-    case 57442: case 57448: return Key(kVkControl, modifiers);
-    case 57443: case 57449: return Key(kVkMenu, modifiers);
-    default: break;
+    case 9:
+      return Key(kVkTab, modifiers);
+    case 13:
+      return Key(kVkReturn, modifiers);
+    case 27:
+      return Key(kVkEscape, modifiers);
+    case 127:
+      return Key(kVkBack, modifiers);
+    case 57358:
+      return Key(kVkCapital, modifiers);
+    case 57359:
+      return Key(kVkScroll, modifiers);
+    case 57360:
+      return Key(kVkNumLock, modifiers);
+    case 57441:
+    case 57447:
+      return Key(kVkShift, modifiers);
+    case 57442:
+    case 57448:
+      return Key(kVkControl, modifiers);
+    case 57443:
+    case 57449:
+      return Key(kVkMenu, modifiers);
+    default:
+      break;
   }
   if (code > 0 && code < 128) {
     InputEvent event = CharacterKey(static_cast<unsigned char>(code));

@@ -54,7 +54,7 @@ long TextModeLines::ReadPiece(char* piece, std::size_t capacity) {
     const std::size_t kept = special_ - position_;
     std::memcpy(piece + count, bytes, kept);
     count += kept;
-    position_ = special_ + 1;  // past the dropped byte
+    position_ = special_ + 1;                       // past the dropped byte
     if (block_[special_] == kCtrlZ) ended_ = true;  // what follows is never read
     special_ = FindSpecial(block_.get(), position_, filled_);
   }

@@ -118,7 +118,7 @@ long TreeBackedRegistry::OpenKey(RegKey parent, const char* name, RegKey* key) {
 }
 
 long TreeBackedRegistry::SetValue(RegKey key, const char* name, std::uint32_t type, const void* data,
-                            std::uint32_t size) {
+                                  std::uint32_t size) {
   const KeyPath* path = PathOf(key);
   if (!path) return kRegInvalidHandle;
   std::string value_name = ValueName(name);
@@ -134,7 +134,7 @@ long TreeBackedRegistry::SetValue(RegKey key, const char* name, std::uint32_t ty
 }
 
 long TreeBackedRegistry::QueryValue(RegKey key, const char* name, std::uint32_t* type, void* data,
-                              std::uint32_t* size) {
+                                    std::uint32_t* size) {
   const KeyPath* path = PathOf(key);
   if (!path) return kRegInvalidHandle;
   if (data && !size) return kRegInvalidParameter;

@@ -33,7 +33,9 @@ class TreeBackedRegistry final : public Registry {
   long CreateKey(RegKey parent, const char* name, RegKey* key, bool* created) override;
   long OpenKey(RegKey parent, const char* name, RegKey* key) override;
   // The tree keeps no rights: the same as OpenKey.
-  long OpenKeyToRead(RegKey parent, const char* name, RegKey* key) override { return OpenKey(parent, name, key); }
+  long OpenKeyToRead(RegKey parent, const char* name, RegKey* key) override {
+    return OpenKey(parent, name, key);
+  }
   long SetValue(RegKey key, const char* name, std::uint32_t type, const void* data,
                 std::uint32_t size) override;
   long QueryValue(RegKey key, const char* name, std::uint32_t* type, void* data,

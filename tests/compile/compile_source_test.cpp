@@ -28,7 +28,8 @@ class CompileSourceTest : public testing::Test {
 
   // Writes the source `directory`/`file_name` below the temp directory with
   // `package_line` first and makes its directory current, as the launcher does.
-  void PlaceSource(const std::string& directory, const std::string& file_name, const std::string& package_line) {
+  void PlaceSource(const std::string& directory, const std::string& file_name,
+                   const std::string& package_line) {
     fs::path place = temp_.path() / directory;
     fs::create_directories(place);
     std::ofstream(place / file_name, std::ios::binary) << package_line << "\r\npublic class X {}\r\n";
@@ -56,12 +57,14 @@ TEST_F(CompileSourceTest, CompilesWithTheClassPathUpToThePackageRoot) {
   EXPECT_EQ(harness_.Run(CompileSource), kMsgCompiled);
 
   const char* class_path = "..\\..\\;%CLASSPATH%;C:\\jdk\\classes;C:\\jdk\\lib\\classes.zip";
-  EXPECT_EQ(harness_.console.transcript, std::string("Sto compilando il file \"Hello.java\". Attendere.\n\n") +
-                                             "classpath: " + class_path + "\n\n");
+  EXPECT_EQ(harness_.console.transcript,
+            std::string("Sto compilando il file \"Hello.java\". Attendere.\n\n") +
+                "classpath: " + class_path + "\n\n");
   ASSERT_EQ(harness_.calls.size(), 1u);
   const SpawnCall& call = harness_.calls[0];
   EXPECT_EQ(call.program, kJavac);
-  EXPECT_EQ(call.arguments, (std::vector<std::string>{"javac.exe", "-classpath", class_path, "\"Hello.java\""}));
+  EXPECT_EQ(call.arguments,
+            (std::vector<std::string>{"javac.exe", "-classpath", class_path, "\"Hello.java\""}));
   EXPECT_TRUE(fs::equivalent(call.directory, temp_.path() / "a" / "b")) << call.directory;
   EXPECT_FALSE(harness_.context().run_after_compile);
 }
@@ -83,8 +86,8 @@ TEST_F(CompileSourceTest, AKitPathWithBlanksReachesJavacAsOneClassPathArgument) 
   ASSERT_EQ(harness_.calls.size(), 1u);
   EXPECT_EQ(harness_.calls[0].arguments[2],
             "\".;%CLASSPATH%;C:\\Program Files\\jdk\\classes;C:\\Program Files\\jdk\\lib\\classes.zip\"");
-  EXPECT_NE(harness_.console.out.find(
-                "classpath: .;%CLASSPATH%;C:\\Program Files\\jdk\\classes;C:\\Program Files\\jdk\\lib\\classes.zip\n"),
+  EXPECT_NE(harness_.console.out.find("classpath: .;%CLASSPATH%;C:\\Program Files\\jdk\\classes;C:\\Program "
+                                      "Files\\jdk\\lib\\classes.zip\n"),
             std::string::npos);
 }
 
@@ -118,7 +121,9 @@ const EndCase kEndCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, CompileSourceEnd, testing::ValuesIn(kEndCases),
-                         [](const testing::TestParamInfo<EndCase>& param_info) { return param_info.param.reason; });
+                         [](const testing::TestParamInfo<EndCase>& param_info) {
+                           return param_info.param.reason;
+                         });
 
 TEST_F(CompileSourceTest, WithoutACompileValueNothingStarts) {
   ModeHarness uninstalled(kWindowsConventions);
@@ -158,7 +163,8 @@ TEST_F(CompileSourceTest, TheUsersClassPathIsExpandedWhenSet) {
   harness_.SetTarget("Hello.java");
   harness_.Run(CompileSource);
   ASSERT_EQ(harness_.calls.size(), 1u);
-  EXPECT_EQ(harness_.calls[0].arguments[2], "..\\;C:\\lib\\extra.jar;C:\\jdk\\classes;C:\\jdk\\lib\\classes.zip");
+  EXPECT_EQ(harness_.calls[0].arguments[2],
+            "..\\;C:\\lib\\extra.jar;C:\\jdk\\classes;C:\\jdk\\lib\\classes.zip");
 }
 
 }  // namespace

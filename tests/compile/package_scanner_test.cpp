@@ -48,8 +48,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(DepthCase{"three levels", "package com.example.app;\nclass A {}\n", 3},
                     DepthCase{"one level", "package app;\n", 1},
                     DepthCase{"no declaration", "class A { int x = a.b; }\n", 0},
-                    DepthCase{"empty text", "", 0},
-                    DepthCase{"word then line end", "package\na.b;\n", 1},
+                    DepthCase{"empty text", "", 0}, DepthCase{"word then line end", "package\na.b;\n", 1},
                     DepthCase{"word then semicolon", "package;\n", 1},
                     DepthCase{"last line without line feed", "class A;\npackage a.b.c", 3},
                     DepthCase{"letters inside a longer word", "int packageCount = a.b;\n", 2},
@@ -62,7 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
     Comments, DepthTable,
     testing::Values(DepthCase{"inside a block comment", "/* package x.y; */\npackage a.b;\n", 2},
                     DepthCase{"behind a line comment", "int i; // package x.y;\npackage a;\n", 1},
-                    DepthCase{"after a comment closes on the line", "/* open\n still\n*/ package a.b.c;\n", 3},
+                    DepthCase{"after a comment closes on the line", "/* open\n still\n*/ package a.b.c;\n",
+                              3},
                     DepthCase{"slash star slash opens and closes", "/*/ package a.b; */\n", 2},
                     DepthCase{"a block comment hides a line comment", "/* // */ package a.b;\n", 2},
                     DepthCase{"dots inside a comment count", "package a /* x.y */ .b;\n", 3},
@@ -71,24 +71,26 @@ INSTANTIATE_TEST_SUITE_P(
                     DepthCase{"a comment right after a comment", "/* a *//* b */ package x.y;\n", 2},
                     DepthCase{"a closing slash is not a line comment's first", "/* c *//package x.y;\n", 2}));
 
-INSTANTIATE_TEST_SUITE_P(
-    TextEnds, DepthTable,
-    testing::Values(DepthCase{"nothing after Ctrl+Z", "\x1Apackage a.b;\n", 0},
-                    DepthCase{"Ctrl+Z ends the count", "package a.b\x1A.c;\n", 2},
-                    DepthCase{"a zero byte hides the rest of its piece", std::string("pack\0age a;\npackage b.c;\n", 25), 2},
-                    DepthCase{"a zero byte ends the count", std::string("package a\0.b.c;\n", 16), 1}));
+INSTANTIATE_TEST_SUITE_P(TextEnds, DepthTable,
+                         testing::Values(DepthCase{"nothing after Ctrl+Z", "\x1Apackage a.b;\n", 0},
+                                         DepthCase{"Ctrl+Z ends the count", "package a.b\x1A.c;\n", 2},
+                                         DepthCase{"a zero byte hides the rest of its piece",
+                                                   std::string("pack\0age a;\npackage b.c;\n", 25), 2},
+                                         DepthCase{"a zero byte ends the count",
+                                                   std::string("package a\0.b.c;\n", 16), 1}));
 
 // Lines longer than 1999 bytes arrive in pieces.
 INSTANTIATE_TEST_SUITE_P(
     Pieces, DepthTable,
-    testing::Values(DepthCase{"the word split across two pieces", std::string(1995, ' ') + "package a.b;\n", 0},
-                    DepthCase{"a line comment beyond its first piece",
-                              "//" + std::string(1997, 'x') + "package a.b;\n", 2},
-                    DepthCase{"the count ends with the piece", std::string(1990, ' ') + "package a.b.c;\n", 1},
-                    DepthCase{"CR-only lines: the comment hides the word",
-                              "// c\rpackage a.b;\r" + std::string(2000, 'x') + "\r", 0},
-                    DepthCase{"CR-only lines: a later piece holds the word",
-                              "// c\rpackage a.b;\r" + std::string(2000, 'x') + "\rpackage x.y.z;\r", 3}));
+    testing::Values(
+        DepthCase{"the word split across two pieces", std::string(1995, ' ') + "package a.b;\n", 0},
+        DepthCase{"a line comment beyond its first piece", "//" + std::string(1997, 'x') + "package a.b;\n",
+                  2},
+        DepthCase{"the count ends with the piece", std::string(1990, ' ') + "package a.b.c;\n", 1},
+        DepthCase{"CR-only lines: the comment hides the word",
+                  "// c\rpackage a.b;\r" + std::string(2000, 'x') + "\r", 0},
+        DepthCase{"CR-only lines: a later piece holds the word",
+                  "// c\rpackage a.b;\r" + std::string(2000, 'x') + "\rpackage x.y.z;\r", 3}));
 
 // Random texts made of the bytes the rules care about: the scanner's leaps
 // must land where the byte-by-byte reference steps.

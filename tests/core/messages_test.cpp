@@ -37,40 +37,39 @@ INSTANTIATE_TEST_SUITE_P(
         MessageCase{11, "\nCompilazione Java terminata correttamente.\n\n"},
         MessageCase{12, "Sto avviando il programma "},
         MessageCase{13, "Programma Java terminato in maniera non corretta.\n\n"},
-        MessageCase{14, "\nProgramma Java terminato correttamente.\n\n"},
-        MessageCase{15, kUninstallHint},
-        MessageCase{16, "\nDisinstallazione eseguita.\n\n"},
-        MessageCase{17, "Attendere.\n\n"},
+        MessageCase{14, "\nProgramma Java terminato correttamente.\n\n"}, MessageCase{15, kUninstallHint},
+        MessageCase{16, "\nDisinstallazione eseguita.\n\n"}, MessageCase{17, "Attendere.\n\n"},
         MessageCase{0, ""}, MessageCase{9, ""}, MessageCase{18, ""}, MessageCase{-1, ""}));
 
 TEST(PrintMessage, BannerHasSixLinesAndARuleOf55LightShades) {
   RecordingConsole console;
   PrintMessage(console, 1);
-  std::string expected = std::string("\t\t    ****   Nerbo.exe (ver. 1.3.4)   ****\n") +
-                         "  by Brandovelkian, E-mail:brandovelkian@vesk.example site:http://www.vesk.example/nerbo\n" +
-                         "\nUtilita' per l'esecuzione di classi java.\n" +
-                         "Crea nel registro un'associazione al comando java.exe.\n" +
-                         "Il programma java.exe appartiene alla Sun Microsystem.\n" + std::string(55, '\xb0') +
-                         "\n\n";
+  std::string expected =
+      std::string("\t\t    ****   Nerbo.exe (ver. 1.3.4)   ****\n") +
+      "  by Brandovelkian, E-mail:brandovelkian@vesk.example site:http://www.vesk.example/nerbo\n" +
+      "\nUtilita' per l'esecuzione di classi java.\n" +
+      "Crea nel registro un'associazione al comando java.exe.\n" +
+      "Il programma java.exe appartiene alla Sun Microsystem.\n" + std::string(55, '\xb0') + "\n\n";
   EXPECT_EQ(console.out, expected);
 }
 
 TEST(PrintMessage, InstallHelpIsElevenLinesThenTheUninstallHint) {
   RecordingConsole console;
   PrintMessage(console, 2);
-  std::string expected = std::string(
-                             "Se vuoi installare questo programma, devi copiarlo nella directory jdk\\bin,\n"
-                             "poi eseguirlo da li'. Automaticamente verranno create delle chiavi nel registro\n"
-                             "in modo che cliccando su una classe java (estensione .class), questa venga \n"
-                             "eseguita tramite l'interprete java.exe presente nella directory jdk\\bin.\n"
-                             "Verra' creata anche una associazione per i file .java per permettere di \n"
-                             "compilarli ed eseguirli con un semplice doppio click.\n"
-                             "Saranno aggiunti anche menu' contestuali per i file .java e .class.\n\n"
-                             "Le chiavi aggiunte nel registro sono in HKEY_CLASSES_ROOT e sono: \n"
-                             "\t.class\t.java\tClassFile.Nerbo\t\tJavaFile.Nerbo\n\n"
-                             "IMPORTANTE: non cancellare questo file dalla directory jdk\\bin dopo\n"
-                             "\t    l'installazione.\n") +
-                         kUninstallHint;
+  std::string expected =
+      std::string(
+          "Se vuoi installare questo programma, devi copiarlo nella directory jdk\\bin,\n"
+          "poi eseguirlo da li'. Automaticamente verranno create delle chiavi nel registro\n"
+          "in modo che cliccando su una classe java (estensione .class), questa venga \n"
+          "eseguita tramite l'interprete java.exe presente nella directory jdk\\bin.\n"
+          "Verra' creata anche una associazione per i file .java per permettere di \n"
+          "compilarli ed eseguirli con un semplice doppio click.\n"
+          "Saranno aggiunti anche menu' contestuali per i file .java e .class.\n\n"
+          "Le chiavi aggiunte nel registro sono in HKEY_CLASSES_ROOT e sono: \n"
+          "\t.class\t.java\tClassFile.Nerbo\t\tJavaFile.Nerbo\n\n"
+          "IMPORTANTE: non cancellare questo file dalla directory jdk\\bin dopo\n"
+          "\t    l'installazione.\n") +
+      kUninstallHint;
   EXPECT_EQ(console.out, expected);
 }
 

@@ -16,21 +16,20 @@ TEST_P(ExecWordTable, QuotesAsTheDesktopReadsIt) { EXPECT_EQ(ExecWord(GetParam()
 
 // The key-file reader turns "\\" into one backslash before the command line
 // is parsed, so an escaped character in quotes shows two, a backslash four.
-INSTANTIATE_TEST_SUITE_P(
-    Words, ExecWordTable,
-    testing::Values(WordCase{"/opt/jdk/bin/nerbo", "/opt/jdk/bin/nerbo"},
-                    WordCase{"/ArgsToNerbo", "/ArgsToNerbo"},
-                    WordCase{"/opt/my jdk/nerbo", "\"/opt/my jdk/nerbo\""},
-                    WordCase{"/opt/100%/nerbo", "/opt/100%%/nerbo"},
-                    WordCase{"/opt/a b%/x", "\"/opt/a b%%/x\""},
-                    WordCase{"/opt/$HOME/x", "\"/opt/\\\\$HOME/x\""},
-                    WordCase{"/opt/say \"hi\"", "\"/opt/say \\\\\"hi\\\\\"\""},
-                    WordCase{"/opt/`x`", "\"/opt/\\\\`x\\\\`\""},
-                    WordCase{"/opt/back\\slash", "\"/opt/back\\\\\\\\slash\""},
-                    WordCase{"/opt/it's", "\"/opt/it's\""},
-                    WordCase{"/opt/a;b", "\"/opt/a;b\""},
-                    WordCase{"/opt/tab\there", "\"/opt/tab\\there\""},
-                    WordCase{"", "\"\""}));
+INSTANTIATE_TEST_SUITE_P(Words, ExecWordTable,
+                         testing::Values(WordCase{"/opt/jdk/bin/nerbo", "/opt/jdk/bin/nerbo"},
+                                         WordCase{"/ArgsToNerbo", "/ArgsToNerbo"},
+                                         WordCase{"/opt/my jdk/nerbo", "\"/opt/my jdk/nerbo\""},
+                                         WordCase{"/opt/100%/nerbo", "/opt/100%%/nerbo"},
+                                         WordCase{"/opt/a b%/x", "\"/opt/a b%%/x\""},
+                                         WordCase{"/opt/$HOME/x", "\"/opt/\\\\$HOME/x\""},
+                                         WordCase{"/opt/say \"hi\"", "\"/opt/say \\\\\"hi\\\\\"\""},
+                                         WordCase{"/opt/`x`", "\"/opt/\\\\`x\\\\`\""},
+                                         WordCase{"/opt/back\\slash", "\"/opt/back\\\\\\\\slash\""},
+                                         WordCase{"/opt/it's", "\"/opt/it's\""},
+                                         WordCase{"/opt/a;b", "\"/opt/a;b\""},
+                                         WordCase{"/opt/tab\there", "\"/opt/tab\\there\""},
+                                         WordCase{"", "\"\""}));
 
 TEST(ExecLine, PutsTheFileBetweenTheWords) {
   EXPECT_EQ(ExecLine({{"/a b/nerbo"}, {"/ExecuteAfterCompile"}}), "\"/a b/nerbo\" %f /ExecuteAfterCompile");
@@ -64,8 +63,10 @@ TEST(DesktopEntry, SourcesCompileAndRunByDefault) {
   EXPECT_NE(text.find("\nExec=/jdk/bin/nerbo %f /ExecuteAfterCompile\n"), std::string::npos);
   EXPECT_NE(text.find("\nMimeType=text/x-java;\n"), std::string::npos);
   EXPECT_NE(text.find("\nActions=CompileRun;Compile;Edit;\n"), std::string::npos);
-  EXPECT_NE(text.find("[Desktop Action CompileRun]\nName=Compile+Run\nExec=/jdk/bin/nerbo %f /ExecuteAfterCompile\n"),
-            std::string::npos);
+  EXPECT_NE(
+      text.find(
+          "[Desktop Action CompileRun]\nName=Compile+Run\nExec=/jdk/bin/nerbo %f /ExecuteAfterCompile\n"),
+      std::string::npos);
   EXPECT_NE(text.find("[Desktop Action Compile]\nName=Compile\nExec=/jdk/bin/nerbo %f\n"), std::string::npos);
   EXPECT_NE(text.find("[Desktop Action Edit]\nName=Edit\nExec=/usr/bin/emacs -nw %f\n"), std::string::npos);
 }

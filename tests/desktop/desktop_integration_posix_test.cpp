@@ -37,7 +37,8 @@ void Write(const fs::path& path, const std::string& bytes) {
 std::map<std::string, std::string> Snapshot(const fs::path& root) {
   std::map<std::string, std::string> files;
   for (const auto& entry : fs::recursive_directory_iterator(root)) {
-    if (entry.is_regular_file()) files[fs::relative(entry.path(), root).string()] = Contents(entry.path()).value_or("(unreadable)");
+    if (entry.is_regular_file())
+      files[fs::relative(entry.path(), root).string()] = Contents(entry.path()).value_or("(unreadable)");
   }
   return files;
 }
@@ -53,7 +54,8 @@ CommandResult RunCommand(const std::string& command) {
   FILE* pipe = popen((command + " 2>&1").c_str(), "r");
   if (pipe == nullptr) return result;
   char buffer[512];
-  for (std::size_t count; (count = fread(buffer, 1, sizeof buffer, pipe)) > 0;) result.output.append(buffer, count);
+  for (std::size_t count; (count = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+    result.output.append(buffer, count);
   int status = pclose(pipe);
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
@@ -149,7 +151,8 @@ INSTANTIATE_TEST_SUITE_P(
                                        "[Default Applications]\ntext/html=firefox.desktop\n"
                                        "application/x-java=jd-gui.desktop;\n\n[Removed Associations]\n"
                                        "image/png=gimp.desktop;\n")},
-                    Before{"NoFinalLineFeed", std::string("[Default Applications]\ntext/x-java=gedit.desktop")}),
+                    Before{"NoFinalLineFeed",
+                           std::string("[Default Applications]\ntext/x-java=gedit.desktop")}),
     [](const testing::TestParamInfo<Before>& param_info) { return std::string(param_info.param.name); });
 
 TEST_F(DesktopIntegration, SourcesJoinWhenALaterInstallationFindsTheCompiler) {
@@ -182,7 +185,8 @@ TEST_F(DesktopIntegration, ALinkedMimeappsListStaysALink) {
 
 TEST_F(DesktopIntegration, AnUnreadableRecordIsReportedAndKept) {
   Write(Record(), "not a record\n");
-  for (const DesktopResult& result : {InstallDesktopIntegration(kToolPath, true), UninstallDesktopIntegration()}) {
+  for (const DesktopResult& result :
+       {InstallDesktopIntegration(kToolPath, true), UninstallDesktopIntegration()}) {
     EXPECT_FALSE(result.done);
     EXPECT_EQ(result.path, Record().string());
   }

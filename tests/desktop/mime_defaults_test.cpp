@@ -39,25 +39,32 @@ TEST_P(DefaultsRoundTrip, InstallsThenRestoresByteForByte) {
 INSTANTIATE_TEST_SUITE_P(
     Files, DefaultsRoundTrip,
     testing::Values(
-        RoundTrip{"NoFile", std::nullopt,
-                  "[Default Applications]\napplication/x-java=nerbo-class.desktop;\ntext/x-java=nerbo-source.desktop;\n"},
-        RoundTrip{"EmptyFile", std::string(),
-                  "[Default Applications]\napplication/x-java=nerbo-class.desktop;\ntext/x-java=nerbo-source.desktop;\n"},
+        RoundTrip{
+            "NoFile", std::nullopt,
+            "[Default "
+            "Applications]\napplication/x-java=nerbo-class.desktop;\ntext/x-java=nerbo-source.desktop;\n"},
+        RoundTrip{
+            "EmptyFile", std::string(),
+            "[Default "
+            "Applications]\napplication/x-java=nerbo-class.desktop;\ntext/x-java=nerbo-source.desktop;\n"},
         RoundTrip{"OtherSectionsOnly", std::string("[Added Associations]\nimage/png=eog.desktop;\n"),
                   "[Added Associations]\nimage/png=eog.desktop;\n[Default Applications]\n"
                   "application/x-java=nerbo-class.desktop;\ntext/x-java=nerbo-source.desktop;\n"},
         RoundTrip{"NoFinalLineFeed", std::string("[Added Associations]\nimage/png=eog.desktop;"),
                   "[Added Associations]\nimage/png=eog.desktop;\n[Default Applications]\n"
                   "application/x-java=nerbo-class.desktop;\ntext/x-java=nerbo-source.desktop;"},
-        RoundTrip{"ReplacesAndAddsInTheSection",
-                  std::string("# mine\n[Default Applications]\ntext/html=firefox.desktop\n"
-                              "text/x-java = org.gnome.gedit.desktop;code.desktop;\n\n"
-                              "[Added Associations]\ntext/x-java=code.desktop;\n"),
-                  "# mine\n[Default Applications]\ntext/html=firefox.desktop\ntext/x-java=nerbo-source.desktop;\n"
-                  "application/x-java=nerbo-class.desktop;\n\n"
-                  "[Added Associations]\ntext/x-java=code.desktop;\n"},
-        RoundTrip{"EmptySectionOfTheUser", std::string("[Default Applications]\n"),
-                  "[Default Applications]\napplication/x-java=nerbo-class.desktop;\ntext/x-java=nerbo-source.desktop;\n"},
+        RoundTrip{
+            "ReplacesAndAddsInTheSection",
+            std::string("# mine\n[Default Applications]\ntext/html=firefox.desktop\n"
+                        "text/x-java = org.gnome.gedit.desktop;code.desktop;\n\n"
+                        "[Added Associations]\ntext/x-java=code.desktop;\n"),
+            "# mine\n[Default Applications]\ntext/html=firefox.desktop\ntext/x-java=nerbo-source.desktop;\n"
+            "application/x-java=nerbo-class.desktop;\n\n"
+            "[Added Associations]\ntext/x-java=code.desktop;\n"},
+        RoundTrip{
+            "EmptySectionOfTheUser", std::string("[Default Applications]\n"),
+            "[Default "
+            "Applications]\napplication/x-java=nerbo-class.desktop;\ntext/x-java=nerbo-source.desktop;\n"},
         RoundTrip{"CarriageReturns",
                   std::string("[Default Applications]\r\napplication/x-java=jd-gui.desktop\r\n"),
                   "[Default Applications]\r\napplication/x-java=nerbo-class.desktop;\n"
@@ -75,12 +82,13 @@ TEST(Defaults, KeepsADefaultTheUserChoseAfterInstallation) {
 
 TEST(Defaults, ASecondInstallationSavesOnlyWhatItReplaced) {
   DefaultsChange change;
-  std::string installed = SetDefaults(std::string("[Default Applications]\ntext/x-java=gedit.desktop;\n"),
-                                      kClassOnly, &change);
+  std::string installed =
+      SetDefaults(std::string("[Default Applications]\ntext/x-java=gedit.desktop;\n"), kClassOnly, &change);
   // Sources registered by a later installation: the class default stays
   // saved as absent, the source default's earlier line is saved now.
   installed = SetDefaults(installed, kBoth, &change);
-  EXPECT_EQ(RestoreDefaults(installed, kBoth, change), "[Default Applications]\ntext/x-java=gedit.desktop;\n");
+  EXPECT_EQ(RestoreDefaults(installed, kBoth, change),
+            "[Default Applications]\ntext/x-java=gedit.desktop;\n");
 }
 
 TEST(Defaults, ALostRecordStillTakesTheToolsLinesAway) {

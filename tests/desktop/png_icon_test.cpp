@@ -56,9 +56,9 @@ TEST(IcoImage, ReadsTheProgramIconsTopDownWithTheirMask) {
     ASSERT_EQ(image.height, 32u);
     ASSERT_EQ(image.pixels.size(), 32u * 32u * 4u);
     EXPECT_EQ(static_cast<unsigned char>(Pixel(image, 0, 0)[3]), 0u);
-    EXPECT_EQ(Pixel(image, 4, 0), std::string("\x00\x00\x00\xff", 4));    // top border
-    EXPECT_EQ(Pixel(image, 5, 1), std::string("\xff\xff\xff\xff", 4));    // inside
-    EXPECT_EQ(Pixel(image, 4, 31), std::string("\x00\x00\x00\xff", 4));   // bottom border
+    EXPECT_EQ(Pixel(image, 4, 0), std::string("\x00\x00\x00\xff", 4));   // top border
+    EXPECT_EQ(Pixel(image, 5, 1), std::string("\xff\xff\xff\xff", 4));   // inside
+    EXPECT_EQ(Pixel(image, 4, 31), std::string("\x00\x00\x00\xff", 4));  // bottom border
     EXPECT_EQ(static_cast<unsigned char>(Pixel(image, 31, 31)[3]), 0u);
   }
   RgbaImage class_image, source_image;

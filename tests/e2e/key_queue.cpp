@@ -38,8 +38,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: key_queue <keys> <program> [arguments...]\n");
     return 125;
   }
-  HANDLE input = CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                             OPEN_EXISTING, 0, nullptr);
+  HANDLE input = CreateFileA("CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                             nullptr, OPEN_EXISTING, 0, nullptr);
   if (input == INVALID_HANDLE_VALUE) return 124;
   std::string keys = argv[1];
   for (std::size_t start = 0; start < keys.size();) {
@@ -59,7 +59,8 @@ int main(int argc, char** argv) {
   PROCESS_INFORMATION process = {};
   std::vector<char> line(command_line.begin(), command_line.end());
   line.push_back('\0');
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                      &process)) {
     return 123;
   }
   WaitForSingleObject(process.hProcess, INFINITE);

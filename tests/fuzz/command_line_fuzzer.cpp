@@ -20,7 +20,8 @@ bool SurvivesJoin(const std::string& argument) {
 void CheckRoundTrip(const std::vector<std::string>& arguments) {
   bool all_survive = true;
   for (const std::string& argument : arguments) all_survive = all_survive && SurvivesJoin(argument);
-  if (all_survive) NERBO_FUZZ_CHECK(nerbo::SplitArguments(nerbo::JoinArguments(arguments).c_str()) == arguments);
+  if (all_survive)
+    NERBO_FUZZ_CHECK(nerbo::SplitArguments(nerbo::JoinArguments(arguments).c_str()) == arguments);
 }
 
 }  // namespace

@@ -22,11 +22,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   NERBO_FUZZ_CHECK(parts.extension.find_first_of("\\/") == std::string::npos);
   NERBO_FUZZ_CHECK(parts.name != "." && parts.name != "..");
 
-  const std::string merged = nerbo::MergePath(parts.drive, parts.directory, parts.name, parts.extension, '\\');
+  const std::string merged =
+      nerbo::MergePath(parts.drive, parts.directory, parts.name, parts.extension, '\\');
   // The room MergePath's callers must give: the parts plus colon, separator,
   // dot and the terminating zero.
-  NERBO_FUZZ_CHECK(merged.size() + 1 <=
-                   parts.drive.size() + parts.directory.size() + parts.name.size() + parts.extension.size() + 4);
+  NERBO_FUZZ_CHECK(merged.size() + 1 <= parts.drive.size() + parts.directory.size() + parts.name.size() +
+                                            parts.extension.size() + 4);
   const bool whole =
       parts.drive.size() + parts.directory.size() + parts.name.size() + parts.extension.size() == path.size();
   const bool directory_closed = parts.directory.empty() || nerbo::IsPathSeparator(parts.directory.back());

@@ -35,7 +35,10 @@ INSTANTIATE_TEST_SUITE_P(
                     LineCase{"last line without line end", "x y", false, true, "x y"},
                     LineCase{"end of input at once", "", false, false, "<untouched>"},
                     LineCase{"Ctrl+Z first", "\x1a\r\n", false, false, "<untouched>"},
-                    LineCase{"Ctrl+Z ends the text", "ab\x1a" "cd\n", false, true, "ab"},
+                    LineCase{"Ctrl+Z ends the text",
+                             "ab\x1a"
+                             "cd\n",
+                             false, true, "ab"},
                     LineCase{"only a carriage return, then the end", "\r", false, false, "<untouched>"},
                     LineCase{"read error after text", "abc", true, false, "abc"}));
 
@@ -62,8 +65,8 @@ TEST(WaitForKey, SkipsKeysThatDoNotCountReleasesAndOtherEvents) {
   RecordingConsole console;
   InputEvent release = KeyDown('A');
   release.key_down = false;
-  console.events = {KeyDown(16, kShift), release, InputEvent{}, KeyDown('1', kLeftCtrl), KeyDown('A'),
-                    KeyDown('B')};
+  console.events = {KeyDown(16, kShift),     release,      InputEvent{},
+                    KeyDown('1', kLeftCtrl), KeyDown('A'), KeyDown('B')};
   EXPECT_EQ(WaitForKey(console), 0);
   EXPECT_EQ(console.events_read, 5u);
   EXPECT_EQ(console.raw_begins, 1);

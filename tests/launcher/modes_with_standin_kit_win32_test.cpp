@@ -41,7 +41,8 @@ class ModesWithStandinKit : public testing::Test {
     std::string java = (bin / "java.exe").string();
     std::string javac = (bin / "javac.exe").string();
     registry_->SetValue(settings, kRunValue, kRegSz, java.data(), static_cast<std::uint32_t>(java.size()));
-    registry_->SetValue(settings, kCompileValue, kRegSz, javac.data(), static_cast<std::uint32_t>(javac.size()));
+    registry_->SetValue(settings, kCompileValue, kRegSz, javac.data(),
+                        static_cast<std::uint32_t>(javac.size()));
     return bin.parent_path().string() + "\\";
   }
 
@@ -88,7 +89,8 @@ TEST_F(ModesWithStandinKit, TheClassRunStartsJavaAtThePackageRoot) {
 
   std::vector<StandinRecord> records = Records();
   ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(records[0].command_line, "java.exe -classpath " + KitClassPath(".") + " org.nerbo.demo.Hello a b ");
+  EXPECT_EQ(records[0].command_line,
+            "java.exe -classpath " + KitClassPath(".") + " org.nerbo.demo.Hello a b ");
   EXPECT_TRUE(fs::equivalent(records[0].directory, temp_.path())) << records[0].directory;
   EXPECT_FALSE(records[0].has_classpath);
 }
@@ -122,7 +124,9 @@ const StatusCase kStatusCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, ClassRunStatus, testing::ValuesIn(kStatusCases),
-                         [](const testing::TestParamInfo<StatusCase>& param_info) { return param_info.param.reason; });
+                         [](const testing::TestParamInfo<StatusCase>& param_info) {
+                           return param_info.param.reason;
+                         });
 
 TEST_F(ModesWithStandinKit, AMovedKitEndsWithCode8AndNoSuchFile) {
   SetKit(temp_.path() / "gone" / "bin");
@@ -179,7 +183,8 @@ TEST_F(ModesWithStandinKit, TheRunSwitchRunsTheCompiledClassWithTheArgumentStrin
   std::vector<StandinRecord> records = Records();
   ASSERT_EQ(records.size(), 2u);
   EXPECT_EQ(records[0].command_line, "javac.exe -classpath " + KitClassPath("..\\..\\") + " \"Hello.java\"");
-  EXPECT_EQ(records[1].command_line, "java.exe -classpath " + KitClassPath(".") + " a.b.Hello /ExecuteAfterCompile x ");
+  EXPECT_EQ(records[1].command_line,
+            "java.exe -classpath " + KitClassPath(".") + " a.b.Hello /ExecuteAfterCompile x ");
   EXPECT_TRUE(fs::equivalent(records[1].directory, temp_.path())) << records[1].directory;
 }
 

@@ -20,7 +20,8 @@ SpawnResult NoChild(const std::string&, const std::vector<std::string>&) { retur
 
 class RunSequence : public testing::Test {
  protected:
-  RunSequence() : registry_(MakeMemoryRegistry()), context_(*registry_, console_, HostConventions(), NoChild) {}
+  RunSequence()
+      : registry_(MakeMemoryRegistry()), context_(*registry_, console_, HostConventions(), NoChild) {}
 
   int Run(std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), "/opt/kit/bin/nerbo");
@@ -98,7 +99,9 @@ TEST_F(RunSequence, AnExceptionEscapingAModeEndsTheRunWithItsOwnCode) {
   const std::string java = "/opt/kit/bin/java";
   registry_->SetValue(CreatedSettingsKey(*registry_), kRunValue, kRegSz, java.data(),
                       static_cast<std::uint32_t>(java.size()));
-  context_.spawn = [](const std::string&, const std::vector<std::string>&) -> SpawnResult { throw std::bad_alloc(); };
+  context_.spawn = [](const std::string&, const std::vector<std::string>&) -> SpawnResult {
+    throw std::bad_alloc();
+  };
   EXPECT_EQ(Run({"Hello.class"}), kMsgInternalError);
   EXPECT_NE(console_.err.find("Errore interno del programma: memoria insufficiente\n"), std::string::npos);
 }

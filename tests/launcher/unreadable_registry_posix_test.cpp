@@ -24,7 +24,8 @@ TEST(UnreadableRegistry, EndsTheRunWithItsMessageAfterAKeyAndLeavesTheFile) {
   std::ofstream(path, std::ios::binary) << corrupt;
 
   RecordingConsole console;
-  auto registry = MakeHiveRegistry(path, [&console](const std::string& why) { EndOnUnreadableRegistry(console, why); });
+  auto registry =
+      MakeHiveRegistry(path, [&console](const std::string& why) { EndOnUnreadableRegistry(console, why); });
   RunContext context(*registry, console, HostConventions(), NoChild);
   context.arguments = {"/opt/kit/bin/nerbo", "Hello.class"};
   console.events = {KeyDown('A')};

@@ -8,7 +8,10 @@ namespace nerbo {
 
 std::vector<HarnessBackend> DumpableBackends() {
   return {
-      {"Memory", [] { return RegistryInstance{nullptr, MakeMemoryRegistry()}; }},
+      {"Memory",
+       [] {
+         return RegistryInstance{nullptr, MakeMemoryRegistry()};
+       }},
       {"HiveFile",
        [] {
          auto directory = std::make_shared<ScopedTempDir>();

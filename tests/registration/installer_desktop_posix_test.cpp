@@ -68,7 +68,8 @@ TEST_P(DesktopInstaller, AnUnreadableRecordStopsTheUninstallerAfterTheRegistry) 
   const fs::path record = desktop_.path() / "data" / "nerbo" / "desktop-record";
   std::ofstream(record) << "damaged";
   EXPECT_EQ(Uninstall(), kMsgDesktopRemovalFailed);
-  EXPECT_EQ(console_.err, "\nRimozione dal desktop non riuscita: " + record.string() + ": Invalid argument\n\n");
+  EXPECT_EQ(console_.err,
+            "\nRimozione dal desktop non riuscita: " + record.string() + ": Invalid argument\n\n");
   EXPECT_FALSE(Exists(kClassesRoot, "ClassFile.Nerbo"));
 }
 

@@ -13,7 +13,8 @@ namespace nerbo {
 namespace {
 
 constexpr char kInstalled[] = "Installazione eseguita correttamente.\n\n";
-constexpr char kCompileMenu[] = "Ora e' anche possibile compilare direttamente un file java da menu contestuale!\n\n";
+constexpr char kCompileMenu[] =
+    "Ora e' anche possibile compilare direttamente un file java da menu contestuale!\n\n";
 constexpr char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Nerbo";
 constexpr char kSettings[] = "SOFTWARE\\Vesk\\Nerbo";
 
@@ -27,7 +28,8 @@ struct Entry {
 
 std::string DumpOf(const std::vector<Entry>& entries) {
   std::unique_ptr<Registry> expected = MakeMemoryRegistry();
-  for (const Entry& entry : entries) SeedIn(*expected, entry.root, entry.path, entry.value, entry.bytes, entry.type);
+  for (const Entry& entry : entries)
+    SeedIn(*expected, entry.root, entry.path, entry.value, entry.bytes, entry.type);
   return DumpRegistry(*expected);
 }
 
@@ -47,13 +49,15 @@ std::vector<Entry> FreshLayout(const std::string& tool, const std::string& java,
       {kClassesRoot, "ClassFile.Nerbo\\Shell", "", Sz("Run")},
       {kClassesRoot, "ClassFile.Nerbo\\Shell\\Run\\command", "",
        Sz(tool + " \"%1\" \"%2\" \"%3\" \"%4\" \"%5\" \"%6\" \"%7\" \"%8\" \"%9\"")},
-      {kClassesRoot, "ClassFile.Nerbo\\Shell\\Run with args...\\command", "", Sz(tool + " \"%1\" /ArgsToNerbo")},
+      {kClassesRoot, "ClassFile.Nerbo\\Shell\\Run with args...\\command", "",
+       Sz(tool + " \"%1\" /ArgsToNerbo")},
       {kClassesRoot, ".java", "", Sz("JavaFile.Nerbo")},
       {kClassesRoot, "JavaFile.Nerbo", "", Sz("Java File")},
       {kClassesRoot, "JavaFile.Nerbo\\DefaultIcon", "", Sz(tool + ",1")},
       {kClassesRoot, "JavaFile.Nerbo\\Shell", "", Sz("Compile+Run")},
       {kClassesRoot, "JavaFile.Nerbo\\Shell\\Edit\\command", "", Sz("notepad %1")},
-      {kClassesRoot, "JavaFile.Nerbo\\Shell\\Compile+Run\\command", "", Sz(tool + " \"%1\" /ExecuteAfterCompile")},
+      {kClassesRoot, "JavaFile.Nerbo\\Shell\\Compile+Run\\command", "",
+       Sz(tool + " \"%1\" /ExecuteAfterCompile")},
       {kClassesRoot, "JavaFile.Nerbo\\Shell\\Compile\\command", "", Sz(tool + " \"%1\"")},
   };
 }
@@ -122,7 +126,8 @@ TEST_P(Installer, SavesWhatClassNamedBeforeInBackUp) {
     ResetRegistry();
     PutKit(false);
     if (c.before) Seed(kClassesRoot, ".class", "", c.before->bytes, c.before->type);
-    if (c.earlier_backup) Seed(kClassesRoot, ".class", "BackUp", c.earlier_backup->bytes, c.earlier_backup->type);
+    if (c.earlier_backup)
+      Seed(kClassesRoot, ".class", "BackUp", c.earlier_backup->bytes, c.earlier_backup->type);
     ASSERT_EQ(Install(), kMsgUninstallHint);
     std::optional<StoredValue> backup = Value(kClassesRoot, ".class", "BackUp");
     ASSERT_EQ(backup.has_value(), c.backup.has_value());
@@ -155,9 +160,13 @@ std::vector<SourceCase> SourceCases() {
   const std::string tool = kToolPath;
   const std::string compile = Sz(tool + " \"%1\"");
   return {
-      {"NoJavaKey", {}, 3,
+      {"NoJavaKey",
+       {},
+       3,
        {{".java", "", Sz("JavaFile.Nerbo")}, {"JavaFile.Nerbo\\Shell", "", Sz("Compile+Run")}}},
-      {"EmptyJavaDefault", {{kClassesRoot, ".java", "", Sz("")}}, 3,
+      {"EmptyJavaDefault",
+       {{kClassesRoot, ".java", "", Sz("")}},
+       3,
        {{".java", "", Sz("JavaFile.Nerbo")}, {"JavaFile.Nerbo", "", Sz("Java File")}}},
       {"ReusedTypeWithOtherVerbs",
        {{kClassesRoot, ".java", "", Sz("txtfile")},
@@ -189,14 +198,17 @@ std::vector<SourceCase> SourceCases() {
         {"txtfile\\Shell\\Edit\\command", "", Sz("notepad %1")},
         {"txtfile\\Shell\\Edit\\command", "BackUp", Sz("wordpad %1")},
         {"txtfile", "", Sz("Java File")}}},
-      {"ReusedTypeWithoutKey", {{kClassesRoot, ".java", "", Sz("jfile")}}, 3,
+      {"ReusedTypeWithoutKey",
+       {{kClassesRoot, ".java", "", Sz("jfile")}},
+       3,
        {{"jfile", "", Sz("Java File")},
         {"jfile\\DefaultIcon", "", Sz(tool + ",1")},
         {"jfile\\Shell", "", Sz("Compile+Run")},
         {"jfile\\Shell\\Compile+Run\\command", "", Sz(tool + " \"%1\" /ExecuteAfterCompile")},
         {"JavaFile.Nerbo", "", std::nullopt}}},
       {"ReusedTypeKeepsAnEmptyDescription",
-       {{kClassesRoot, ".java", "", Sz("jfile")}, {kClassesRoot, "jfile", "", Sz("")}}, 3,
+       {{kClassesRoot, ".java", "", Sz("jfile")}, {kClassesRoot, "jfile", "", Sz("")}},
+       3,
        {{"jfile", "", Sz("")}}},
       {"EditAlreadyTheToolsHasNoBackUp",
        {{kClassesRoot, ".java", "", Sz("txtfile")},

@@ -18,8 +18,8 @@ std::string BackendName(const testing::TestParamInfo<HarnessBackend>& info) { re
 std::string Sz(const std::string& text) { return std::string(text.c_str(), text.size() + 1); }
 
 std::string Dword(std::uint32_t value) {
-  const char bytes[4] = {static_cast<char>(value), static_cast<char>(value >> 8), static_cast<char>(value >> 16),
-                         static_cast<char>(value >> 24)};
+  const char bytes[4] = {static_cast<char>(value), static_cast<char>(value >> 8),
+                         static_cast<char>(value >> 16), static_cast<char>(value >> 24)};
   return std::string(bytes, 4);
 }
 

@@ -5,8 +5,8 @@
 
 #include <functional>
 #include <memory>
-#include <ostream>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -85,9 +85,7 @@ class RegistrationTest : public testing::TestWithParam<HarnessBackend> {
   RecordingConsole console_;
 
  private:
-  int Run(const std::string& tool_path, bool install) {
-    return RunOn(registry(), tool_path, install);
-  }
+  int Run(const std::string& tool_path, bool install) { return RunOn(registry(), tool_path, install); }
   int RunOn(Registry& registry, const std::string& tool_path, bool install);
 };
 

@@ -25,7 +25,8 @@ TEST_P(WorkedExample, BuildsTheTextExactly) { EXPECT_EQ(GetParam().build(), GetP
 INSTANTIATE_TEST_SUITE_P(
     Texts, WorkedExample,
     testing::Values(
-        TextCase{"UninstallString", [] { return UninstallCommand(kExampleTool); }, "C:\\jdk\\bin\\Nerbo.exe /u"},
+        TextCase{"UninstallString", [] { return UninstallCommand(kExampleTool); },
+                 "C:\\jdk\\bin\\Nerbo.exe /u"},
         TextCase{"Run", [] { return JavaToolPath(kExampleDirectory, kWindowsConventions); },
                  "C:\\jdk\\bin\\java.exe"},
         TextCase{"Compile", [] { return CompilerToolPath(kExampleDirectory, kWindowsConventions); },
@@ -38,13 +39,16 @@ INSTANTIATE_TEST_SUITE_P(
         TextCase{"SourceIcon", [] { return SourceIconText(kExampleTool); }, "C:\\jdk\\bin\\Nerbo.exe,1"},
         TextCase{"CompileRunCommand", [] { return CompileRunCommand(kExampleTool); },
                  "C:\\jdk\\bin\\Nerbo.exe \"%1\" /ExecuteAfterCompile"},
-        TextCase{"CompileCommand", [] { return CompileCommand(kExampleTool); }, "C:\\jdk\\bin\\Nerbo.exe \"%1\""},
+        TextCase{"CompileCommand", [] { return CompileCommand(kExampleTool); },
+                 "C:\\jdk\\bin\\Nerbo.exe \"%1\""},
         TextCase{"EditCommand", [] { return std::string(kEditCommandText.text); }, "notepad %1"},
         // A directory that already ends in a separator gets none added.
         TextCase{"RunAtDriveRoot", [] { return JavaToolPath("C:\\", kWindowsConventions); }, "C:\\java.exe"},
-        TextCase{"RunAfterSlash", [] { return JavaToolPath("C:/jdk/", kWindowsConventions); }, "C:/jdk/java.exe"},
+        TextCase{"RunAfterSlash", [] { return JavaToolPath("C:/jdk/", kWindowsConventions); },
+                 "C:/jdk/java.exe"},
         // Linux kit tools have no extension, and no dot is added for one.
-        TextCase{"PosixRun", [] { return JavaToolPath("/opt/jdk/bin", kPosixConventions); }, "/opt/jdk/bin/java"},
+        TextCase{"PosixRun", [] { return JavaToolPath("/opt/jdk/bin", kPosixConventions); },
+                 "/opt/jdk/bin/java"},
         TextCase{"PosixCompile", [] { return CompilerToolPath("/opt/jdk/bin", kPosixConventions); },
                  "/opt/jdk/bin/javac"},
         // Blanks in the tool path stay as they are, unquoted.

@@ -122,8 +122,11 @@ TEST_P(SystemRegistration, InstallsTheLayoutAndUninstallsItAgain) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Advapi32, SystemRegistration,
-                         testing::Values(HarnessBackend{"Advapi32",
-                                                        [] { return RegistryInstance{nullptr, MakeSystemRegistry(nullptr)}; }}),
+                         testing::Values(HarnessBackend{
+                             "Advapi32",
+                             [] {
+                               return RegistryInstance{nullptr, MakeSystemRegistry(nullptr)};
+                             }}),
                          BackendName);
 
 }  // namespace

@@ -60,7 +60,8 @@ std::vector<RoundTripCase> RoundTripCases() {
       {"ReusedTypeWithItsOwnEdit", true,
        [](Registry& r) {
          TextFileType(r);
-         SeedIn(r, kClassesRoot, "txtfile\\Shell\\Edit\\command", "", Sz("%SystemRoot%\\notepad.exe /e %1"), 2);
+         SeedIn(r, kClassesRoot, "txtfile\\Shell\\Edit\\command", "", Sz("%SystemRoot%\\notepad.exe /e %1"),
+                2);
        },
        nothing},
       {"ReusedTypeWithoutShell", true,

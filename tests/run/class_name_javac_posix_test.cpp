@@ -16,8 +16,9 @@ TEST(FindQualifiedClassName, ReadsClassFilesWrittenByJavac) {
   ScopedTempDir directory;
   const std::string root = directory.path().string();
   directory.WriteFile("Hello.java", "public class Hello { public static void main(String[] a) {} }\n");
-  directory.WriteFile("a/b/c/Deep.java",
-                      "package a.b.c;\npublic class Deep { public static void main(String[] a) { new Deep(); } }\n");
+  directory.WriteFile(
+      "a/b/c/Deep.java",
+      "package a.b.c;\npublic class Deep { public static void main(String[] a) { new Deep(); } }\n");
   const std::string command =
       "cd '" + root + "' && javac -d classes Hello.java a/b/c/Deep.java >/dev/null 2>&1";
   ASSERT_EQ(std::system(command.c_str()), 0);

@@ -6,8 +6,8 @@
 #include <random>
 #include <vector>
 
-#include "support/class_file_bytes.h"
 #include "run/class_name_reference.h"
+#include "support/class_file_bytes.h"
 #include "support/scoped_temp_dir.h"
 
 namespace nerbo {
@@ -67,33 +67,45 @@ std::string Name127() { return "q/" + std::string(120, 'a') + "/Name"; }
 INSTANTIATE_TEST_SUITE_P(
     Entries, EntryTable,
     testing::Values(
-        EntryCase{"followed by a text entry", ClassFileBytes().Text("pkg/sub/Name").Text("Code").bytes(), "Name",
-                  "pkg.sub.Name", 2, false},
-        EntryCase{"followed by a class reference", ClassFileBytes().Text("pkg/sub/Name").ClassReference(5).bytes(),
-                  "Name", "pkg.sub.Name", 2, true},
-        EntryCase{"followed by an index of 256", ClassFileBytes().Text("pkg/sub/Name").ClassReference(256).bytes(),
-                  "Name", "Name", 0, false},
-        EntryCase{"a later entry qualifies",
-                  ClassFileBytes().Text("pkg/sub/Name").Text(std::string(300, 'c')).Text("other/Name").Text("x").bytes(),
-                  "Name", "other.Name", 1, false},
-        EntryCase{"default package", ClassFileBytes().Text("Name").ClassReference(1).Text("Name.java").bytes(), "Name",
-                  "Name", 0, false},
-        EntryCase{"the first of two wins", ClassFileBytes().Text("a/b/Name").Text("Code").Text("c/Name").Text("x").bytes(),
-                  "Name", "a.b.Name", 2, false},
-        EntryCase{"descriptor and file name fail the zero test",
-                  ClassFileBytes().Text("Lpkg/Name;").Text("Name.java").Text("q/Name").ClassReference(2).bytes(), "Name",
-                  "q.Name", 1, true},
-        EntryCase{"a longer last component", ClassFileBytes().Text("pkg/XName").Text("x").bytes(), "Name", "Name", 0,
+        EntryCase{"followed by a text entry", ClassFileBytes().Text("pkg/sub/Name").Text("Code").bytes(),
+                  "Name", "pkg.sub.Name", 2, false},
+        EntryCase{"followed by a class reference",
+                  ClassFileBytes().Text("pkg/sub/Name").ClassReference(5).bytes(), "Name", "pkg.sub.Name", 2,
+                  true},
+        EntryCase{"followed by an index of 256",
+                  ClassFileBytes().Text("pkg/sub/Name").ClassReference(256).bytes(), "Name", "Name", 0,
                   false},
-        EntryCase{"letter case counts", ClassFileBytes().Text("pkg/name").Text("x").bytes(), "Name", "Name", 0, false},
-        EntryCase{"length byte disagrees", ClassFileBytes().Raw(std::string("\x01\x00\x09pkg/Name", 12)).Text("x").bytes(),
-                  "Name", "Name", 0, false},
+        EntryCase{"a later entry qualifies",
+                  ClassFileBytes()
+                      .Text("pkg/sub/Name")
+                      .Text(std::string(300, 'c'))
+                      .Text("other/Name")
+                      .Text("x")
+                      .bytes(),
+                  "Name", "other.Name", 1, false},
+        EntryCase{"default package",
+                  ClassFileBytes().Text("Name").ClassReference(1).Text("Name.java").bytes(), "Name", "Name",
+                  0, false},
+        EntryCase{"the first of two wins",
+                  ClassFileBytes().Text("a/b/Name").Text("Code").Text("c/Name").Text("x").bytes(), "Name",
+                  "a.b.Name", 2, false},
+        EntryCase{
+            "descriptor and file name fail the zero test",
+            ClassFileBytes().Text("Lpkg/Name;").Text("Name.java").Text("q/Name").ClassReference(2).bytes(),
+            "Name", "q.Name", 1, true},
+        EntryCase{"a longer last component", ClassFileBytes().Text("pkg/XName").Text("x").bytes(), "Name",
+                  "Name", 0, false},
+        EntryCase{"letter case counts", ClassFileBytes().Text("pkg/name").Text("x").bytes(), "Name", "Name",
+                  0, false},
+        EntryCase{"length byte disagrees",
+                  ClassFileBytes().Raw(std::string("\x01\x00\x09pkg/Name", 12)).Text("x").bytes(), "Name",
+                  "Name", 0, false},
         EntryCase{"127 bytes is the longest", ClassFileBytes().Text(Name127()).Text("x").bytes(), "Name",
                   "q." + std::string(120, 'a') + ".Name", 2, false},
-        EntryCase{"128 bytes read as negative", ClassFileBytes().Text(Name127() + "e").Text("x").bytes(), "Namee",
-                  "Namee", 0, false},
-        EntryCase{"test bytes past the end of the file", ClassFileBytes().Text("pkg/Name").Raw("\x01").bytes(), "Name",
-                  "Name", 0, false}));
+        EntryCase{"128 bytes read as negative", ClassFileBytes().Text(Name127() + "e").Text("x").bytes(),
+                  "Namee", "Namee", 0, false},
+        EntryCase{"test bytes past the end of the file",
+                  ClassFileBytes().Text("pkg/Name").Raw("\x01").bytes(), "Name", "Name", 0, false}));
 
 TEST(ClassNameScanner, NamesThatCannotQualifyReadNothing) {
   std::string file = ClassFileBytes().Text("p/" + std::string(128, 'n')).Text("p/").Text("x").bytes();
@@ -107,7 +119,8 @@ TEST(ClassNameScanner, NamesThatCannotQualifyReadNothing) {
 TEST(ClassNameScanner, FindsAnEntryWhereverTheWindowEdgesCutIt) {
   // Windows start at 0, 4000, 8000: walk the entry over the first two edges.
   for (std::size_t offset = 3950; offset < 8300; offset += 3) {
-    std::string file = ClassFileBytes().FillTo(offset).Text("pkg/sub/Name").Text("Code").FillTo(offset + 400).bytes();
+    std::string file =
+        ClassFileBytes().FillTo(offset).Text("pkg/sub/Name").Text("Code").FillTo(offset + 400).bytes();
     ExpectResult(Scan(file, "Name"), "pkg.sub.Name", 2, false);
   }
 }
@@ -141,7 +154,10 @@ TEST(ClassNameScanner, AMatchAtAWindowsSecondByteIsNotItsOwnLength) {
   // In the second window, the '/' stands at position 0 and the name's first
   // byte (5, one less than its length) at position 1, where the walk back
   // would take it for the entry's length byte.
-  const std::string name("\x05" "abcde", 6);
+  const std::string name(
+      "\x05"
+      "abcde",
+      6);
   std::string file = ClassFileBytes().FillTo(4000).Raw("/" + name).Text("x").FillTo(4500).bytes();
   ExpectResult(Scan(file, name), name, 0, false);
 }

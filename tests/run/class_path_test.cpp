@@ -10,7 +10,7 @@ struct ClassPathCase {
   const Conventions* conventions;
   int package_depth;
   const char* tool_path;
-  bool javac;               // cut the compiler's tail, else the interpreter's
+  bool javac;                   // cut the compiler's tail, else the interpreter's
   const char* user_class_path;  // null: CLASSPATH not set
   const char* expected;
 };
@@ -41,12 +41,11 @@ const ClassPathCase kClassPathCases[] = {
      ".;%CLASSPATH%classeslib\\classes.zip"},
     {"OneCharacterPathNeverCutsBeforeTheStart", &kWindowsConventions, 0, "C", true, nullptr,
      "lib\\classes.zip"},
-    {"NoToolPathNeverCutsBeforeTheStart", &kWindowsConventions, 0, "", false, nullptr,
-     "lib\\classes.zip"},
+    {"NoToolPathNeverCutsBeforeTheStart", &kWindowsConventions, 0, "", false, nullptr, "lib\\classes.zip"},
     {"BlanksStayInTheText", &kWindowsConventions, 1, "C:\\Program Files\\jdk\\bin\\java.exe", false, nullptr,
      "..\\;%CLASSPATH%;C:\\Program Files\\jdk\\classes;C:\\Program Files\\jdk\\lib\\classes.zip"},
-    {"ASetClassPathIsExpanded", &kWindowsConventions, 0, "C:\\jdk\\bin\\java.exe", false, "C:\\lib\\x.jar;D:\\y",
-     ".;C:\\lib\\x.jar;D:\\y;C:\\jdk\\classes;C:\\jdk\\lib\\classes.zip"},
+    {"ASetClassPathIsExpanded", &kWindowsConventions, 0, "C:\\jdk\\bin\\java.exe", false,
+     "C:\\lib\\x.jar;D:\\y", ".;C:\\lib\\x.jar;D:\\y;C:\\jdk\\classes;C:\\jdk\\lib\\classes.zip"},
     {"AnEmptyClassPathIsExpandedToNothing", &kWindowsConventions, 0, "C:\\jdk\\bin\\java.exe", false, "",
      ".;;C:\\jdk\\classes;C:\\jdk\\lib\\classes.zip"},
     {"PosixCompiler", &kPosixConventions, 2, "/usr/lib/jvm/jdk/bin/javac", true, nullptr,
@@ -56,7 +55,9 @@ const ClassPathCase kClassPathCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, ClassPathTable, testing::ValuesIn(kClassPathCases),
-                         [](const testing::TestParamInfo<ClassPathCase>& param_info) { return param_info.param.reason; });
+                         [](const testing::TestParamInfo<ClassPathCase>& param_info) {
+                           return param_info.param.reason;
+                         });
 
 TEST(ClassPathArgument, IsQuotedOnlyWhenABlankOrTabWouldSplitIt) {
   EXPECT_EQ(ClassPathArgument(".;%CLASSPATH%;C:\\jdk\\classes"), ".;%CLASSPATH%;C:\\jdk\\classes");

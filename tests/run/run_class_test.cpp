@@ -24,8 +24,8 @@ class RunClassTest : public testing::Test {
 
   // Writes the class file `directory`/`file_name` (below the temp directory)
   // and makes its directory current, as the launcher does.
-  void PlaceClass(const std::string& directory, const std::string& file_name, const std::string& internal_name,
-                  bool class_reference_follows = false) {
+  void PlaceClass(const std::string& directory, const std::string& file_name,
+                  const std::string& internal_name, bool class_reference_follows = false) {
     fs::path place = temp_.path() / directory;
     fs::create_directories(place);
     WriteSyntheticClassFile(place / file_name, internal_name, class_reference_follows);
@@ -60,8 +60,8 @@ TEST_P(RunClassInPackage, StartsJavaAtThePackageRootWithTheQualifiedName) {
   EXPECT_EQ(call.arguments,
             (std::vector<std::string>{"java.exe", "-classpath", kJdkClassPath, c.qualified_name, "a b "}));
   EXPECT_TRUE(fs::equivalent(call.directory, temp_.path())) << call.directory;
-  EXPECT_EQ(harness_.console.transcript,
-            std::string("Sto avviando il programma (className: \"") + c.qualified_name + "\").\nAttendere.\n\n");
+  EXPECT_EQ(harness_.console.transcript, std::string("Sto avviando il programma (className: \"") +
+                                             c.qualified_name + "\").\nAttendere.\n\n");
 }
 
 const PackageCase kPackageCases[] = {
@@ -71,7 +71,9 @@ const PackageCase kPackageCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, RunClassInPackage, testing::ValuesIn(kPackageCases),
-                         [](const testing::TestParamInfo<PackageCase>& param_info) { return param_info.param.reason; });
+                         [](const testing::TestParamInfo<PackageCase>& param_info) {
+                           return param_info.param.reason;
+                         });
 
 TEST_F(RunClassTest, AnEmptyArgumentStringIsStillTheLastArgument) {
   PlaceClass(".", "Hello.class", "Hello");
@@ -119,7 +121,8 @@ TEST_F(RunClassTest, TheUsersClassPathIsExpandedWhenSet) {
   harness_.SetTarget("Hello.class");
   harness_.Run(RunClass);
   ASSERT_EQ(harness_.calls.size(), 1u);
-  EXPECT_EQ(harness_.calls[0].arguments[2], ".;C:\\lib\\extra.jar;C:\\jdk\\classes;C:\\jdk\\lib\\classes.zip");
+  EXPECT_EQ(harness_.calls[0].arguments[2],
+            ".;C:\\lib\\extra.jar;C:\\jdk\\classes;C:\\jdk\\lib\\classes.zip");
 }
 
 struct EndCase {
@@ -145,7 +148,9 @@ const EndCase kEndCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, RunClassEnd, testing::ValuesIn(kEndCases),
-                         [](const testing::TestParamInfo<EndCase>& param_info) { return param_info.param.reason; });
+                         [](const testing::TestParamInfo<EndCase>& param_info) {
+                           return param_info.param.reason;
+                         });
 
 TEST_F(RunClassTest, WithoutARunValueNothingStartsAndTheEndNamesAMissingFile) {
   ModeHarness uninstalled(kWindowsConventions);

@@ -37,17 +37,15 @@ TEST_P(FileSearch, GivesTheNameAsStoredOnDisk) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, FileSearch,
-    testing::Values(SearchCase{"Beta.java", "Beta.java"},
-                    SearchCase{"bETA.JAVA", "Beta.java"},   // other letter case
-                    SearchCase{"README.txt", "readme.TXT"},
-                    SearchCase{"*.CLASS", "Gamma.class"},
-                    SearchCase{"B?ta.*", "Beta.java"},
-                    SearchCase{"sub.DIR", "Sub.dir"},       // directories are found too
-                    SearchCase{"Beta.jav", nullptr},        // no prefix match
-                    SearchCase{"*.zip", nullptr},
-                    SearchCase{"Delta.java", nullptr}));
+INSTANTIATE_TEST_SUITE_P(Cases, FileSearch,
+                         testing::Values(SearchCase{"Beta.java", "Beta.java"},
+                                         SearchCase{"bETA.JAVA", "Beta.java"},  // other letter case
+                                         SearchCase{"README.txt", "readme.TXT"},
+                                         SearchCase{"*.CLASS", "Gamma.class"},
+                                         SearchCase{"B?ta.*", "Beta.java"},
+                                         SearchCase{"sub.DIR", "Sub.dir"},  // directories are found too
+                                         SearchCase{"Beta.jav", nullptr},   // no prefix match
+                                         SearchCase{"*.zip", nullptr}, SearchCase{"Delta.java", nullptr}));
 
 TEST(PathExists, HoldsForFilesAndDirectoriesOnly) {
   ScopedTempDir directory;

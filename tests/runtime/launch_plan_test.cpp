@@ -77,9 +77,9 @@ TEST_F(LaunchPlanTest, BareNameSearchesCurrentDirectoryThenPathForEachExtension)
   system_.environment["PATH"] = "C:\\a\\;;C:/b";
   EXPECT_FALSE(Plan("tool"));
   EXPECT_EQ(system_.probes,
-            (std::vector<std::string>{"tool.EXE", "C:\\a\\tool.EXE", "tool.EXE", "C:/b\\tool.EXE",
-                                      "tool.BAT", "C:\\a\\tool.BAT", "tool.BAT", "C:/b\\tool.BAT",
-                                      "tool.CMD", "C:\\a\\tool.CMD", "tool.CMD", "C:/b\\tool.CMD"}));
+            (std::vector<std::string>{"tool.EXE", "C:\\a\\tool.EXE", "tool.EXE", "C:/b\\tool.EXE", "tool.BAT",
+                                      "C:\\a\\tool.BAT", "tool.BAT", "C:/b\\tool.BAT", "tool.CMD",
+                                      "C:\\a\\tool.CMD", "tool.CMD", "C:/b\\tool.CMD"}));
 }
 
 TEST_F(LaunchPlanTest, ProgramAlongPathBeatsAScriptInTheCurrentDirectoryAndIsMadeFull) {

@@ -32,17 +32,16 @@ INSTANTIATE_TEST_SUITE_P(
                     SplitCase{"C:\\jdk1.1\\bin\\javac", "C:", "\\jdk1.1\\bin\\", "javac", ""},
                     SplitCase{"archive.tar.gz", "", "", "archive.tar", ".gz"},
                     SplitCase{"C:\\work\\", "C:", "\\work\\", "", ""},
-                    SplitCase{"..\\x", "", "..\\", "x", ""},
-                    SplitCase{"name.", "", "", "name", "."}));
+                    SplitCase{"..\\x", "", "..\\", "x", ""}, SplitCase{"name.", "", "", "name", "."}));
 
 INSTANTIATE_TEST_SUITE_P(
     DotsAndSeparators, SplitPathTable,
-    testing::Values(SplitCase{"..", "", "..", "", ""},             // all directory
-                    SplitCase{"a/.", "", "a/.", "", ""},           // a trailing "." too
-                    SplitCase{"C:..", "C:", "..", "", ""},        // dots right after the drive
-                    SplitCase{"..x", "", ".", "", ".x"},          // what stays of "..x" is "."
-                    SplitCase{"/a.b/c", "", "/a.b/", "c", ""},     // a directory's dot is no extension
-                    SplitCase{"x/a:b.c", "", "x/", "a:b", ".c"},   // a colon elsewhere is ordinary
+    testing::Values(SplitCase{"..", "", "..", "", ""},              // all directory
+                    SplitCase{"a/.", "", "a/.", "", ""},            // a trailing "." too
+                    SplitCase{"C:..", "C:", "..", "", ""},          // dots right after the drive
+                    SplitCase{"..x", "", ".", "", ".x"},            // what stays of "..x" is "."
+                    SplitCase{"/a.b/c", "", "/a.b/", "c", ""},      // a directory's dot is no extension
+                    SplitCase{"x/a:b.c", "", "x/", "a:b", ".c"},    // a colon elsewhere is ordinary
                     SplitCase{"*.cl?ss", "", "", "*", ".cl?ss"}));  // wildcards set flag 1
 
 TEST(SplitPath, LooksAtTheFirst260CharactersOnly) {
@@ -84,10 +83,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(MergeCase{"", "C:\\jdk1.1.8\\bin", "java", "exe", "C:\\jdk1.1.8\\bin\\java.exe"},
                     MergeCase{"", "C:\\", "javac", "exe", "C:\\javac.exe"},
                     MergeCase{"C:", "\\work\\src\\", "", "", "C:\\work\\src\\"},
-                    MergeCase{"", "", "Hello", ".java", "Hello.java"},
-                    MergeCase{"", "", "", "", ""},
-                    MergeCase{"", "/opt/kit/", "java", "", "/opt/kit/java"},    // slash kept, no second one
-                    MergeCase{"Cx", "", "a", "", "C:a"}));                       // only the drive's letter
+                    MergeCase{"", "", "Hello", ".java", "Hello.java"}, MergeCase{"", "", "", "", ""},
+                    MergeCase{"", "/opt/kit/", "java", "", "/opt/kit/java"},  // slash kept, no second one
+                    MergeCase{"Cx", "", "a", "", "C:a"}));                    // only the drive's letter
 
 TEST(MergePath, UsesTheGivenSeparator) {
   EXPECT_EQ(MergePath("", "/opt/kit/bin", "java", "", '/'), "/opt/kit/bin/java");
@@ -96,7 +94,8 @@ TEST(MergePath, UsesTheGivenSeparator) {
 // The launcher selects the drive of a typed path by this number, whatever
 // the letter's case.
 TEST(DriveNumber, FoldsTheLetterToItsNumber) {
-  const std::pair<const char*, int> cases[] = {{"A:", 0}, {"a:", 0}, {"C:", 2}, {"c:", 2}, {"z:", 25}, {"Z:", 25}};
+  const std::pair<const char*, int> cases[] = {{"A:", 0}, {"a:", 0},  {"C:", 2},
+                                               {"c:", 2}, {"z:", 25}, {"Z:", 25}};
   for (const auto& c : cases) EXPECT_EQ(DriveNumber(c.first), c.second) << c.first;
 }
 

@@ -9,14 +9,15 @@
 namespace nerbo {
 
 RegistryBackend SystemRegistryBackend() {
-  return RegistryBackend{"HiveFile",
-                         [] {
-                           auto directory = std::make_shared<ScopedTempDir>();
-                           auto registry = MakeHiveRegistry((directory->path() / "registry.reg").string(),
-                                                            [](const std::string& message) { ADD_FAILURE() << message; });
-                           return RegistryUnderTest{std::move(registry), [directory]() mutable { directory.reset(); }};
-                         },
-                         false};
+  return RegistryBackend{
+      "HiveFile",
+      [] {
+        auto directory = std::make_shared<ScopedTempDir>();
+        auto registry = MakeHiveRegistry((directory->path() / "registry.reg").string(),
+                                         [](const std::string& message) { ADD_FAILURE() << message; });
+        return RegistryUnderTest{std::move(registry), [directory]() mutable { directory.reset(); }};
+      },
+      false};
 }
 
 }  // namespace nerbo

@@ -3,7 +3,11 @@
 namespace nerbo {
 
 RegistryBackend SystemRegistryBackend() {
-  return RegistryBackend{"Advapi32", [] { return RegistryUnderTest{MakeSystemRegistry(nullptr), [] {}}; }, true};
+  return RegistryBackend{"Advapi32",
+                         [] {
+                           return RegistryUnderTest{MakeSystemRegistry(nullptr), [] {}};
+                         },
+                         true};
 }
 
 }  // namespace nerbo

@@ -329,7 +329,9 @@ TEST_P(RegistryConformance, MissingKeysAndValuesAreNotFound) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, RegistryConformance, testing::ValuesIn(RegistryBackends()),
-                         [](const testing::TestParamInfo<RegistryBackend>& backend) { return backend.param.name; });
+                         [](const testing::TestParamInfo<RegistryBackend>& backend) {
+                           return backend.param.name;
+                         });
 
 }  // namespace
 }  // namespace nerbo

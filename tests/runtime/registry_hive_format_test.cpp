@@ -88,10 +88,12 @@ TEST(HiveFormat, LongHexWrapsAndReadsBack) {
 TEST(HiveFormat, EmptyKeysAreKeptAndKeysComeInOrder) {
   RegistryTree tree;
   bool inserted = false;
-  RegistryNode& shell = tree.classes_root.AddSubkey("ClassFile.Nerbo", &inserted).AddSubkey("Shell", &inserted);
+  RegistryNode& shell =
+      tree.classes_root.AddSubkey("ClassFile.Nerbo", &inserted).AddSubkey("Shell", &inserted);
   shell.AddSubkey("Run", &inserted);
-  shell.AddSubkey("Run with args...", &inserted).AddSubkey("command", &inserted).SetValue("", kRegSz,
-                                                                                       std::string("x", 2));
+  shell.AddSubkey("Run with args...", &inserted)
+      .AddSubkey("command", &inserted)
+      .SetValue("", kRegSz, std::string("x", 2));
   EXPECT_EQ(FormatHive(tree),
             "REGEDIT4\n"
             "\n[HKEY_CLASSES_ROOT\\ClassFile.Nerbo]\n"
@@ -176,7 +178,8 @@ INSTANTIATE_TEST_SUITE_P(
                     RejectedCase{"dword too long", "REGEDIT4\n[HKEY_CLASSES_ROOT]\n@=dword:123456789\n", 3},
                     RejectedCase{"odd hex digit", "REGEDIT4\n[HKEY_CLASSES_ROOT]\n@=hex:0\n", 3},
                     RejectedCase{"hex ends in a comma", "REGEDIT4\n[HKEY_CLASSES_ROOT]\n@=hex:00,\n", 3},
-                    RejectedCase{"hex continued past the end", "REGEDIT4\n[HKEY_CLASSES_ROOT]\n@=hex:00,\\\n", 3},
+                    RejectedCase{"hex continued past the end", "REGEDIT4\n[HKEY_CLASSES_ROOT]\n@=hex:00,\\\n",
+                                 3},
                     RejectedCase{"bad byte on a continuation line",
                                  "REGEDIT4\n[HKEY_CLASSES_ROOT]\n@=hex:00,\\\n  zz\n", 4},
                     RejectedCase{"value removal", "REGEDIT4\n[HKEY_CLASSES_ROOT]\n\"v\"=-\n", 3},

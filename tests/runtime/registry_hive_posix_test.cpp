@@ -95,7 +95,8 @@ TEST_F(HiveFile, LocationComesFromTheEnvironment) {
       {"", "", "", ""},
   };
   auto scoped = [](const char* name, const char* value) {
-    return value ? std::make_unique<ScopedEnvironment>(name, value) : std::make_unique<ScopedEnvironment>(name);
+    return value ? std::make_unique<ScopedEnvironment>(name, value)
+                 : std::make_unique<ScopedEnvironment>(name);
   };
   for (const Case& c : cases) {
     auto registry = scoped("NERBO_REGISTRY", c.registry);
@@ -304,8 +305,8 @@ TEST_F(HiveFile, KilledWriterLeavesTheOldOrTheNewState) {
       for (std::uint32_t step = static_cast<std::uint32_t>(steps) + 1;; ++step) {
         std::string name = "v" + std::to_string(step % kSlots);
         std::string payload = Payload(step);
-        if (registry->SetValue(key, name.c_str(), 3, payload.data(), static_cast<std::uint32_t>(payload.size())) !=
-            kRegSuccess)
+        if (registry->SetValue(key, name.c_str(), 3, payload.data(),
+                               static_cast<std::uint32_t>(payload.size())) != kRegSuccess)
           return 2;
       }
     });

@@ -39,14 +39,13 @@ TEST_P(SpawnPosixProgram, StartsWhatTheSystemCanRun) {
 
 std::string CaseName(const testing::TestParamInfo<ProgramCase>& test) { return test.param.name; }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SpawnPosixProgram,
-    testing::Values(
-        // No command interpreter in between: the kernel runs the script.
-        ProgramCase{"ScriptWithInterpreterLine", "#!/bin/sh\nexit 5\n", 0755, true, 5},
-        ProgramCase{"NotExecutable", "#!/bin/sh\nexit 5\n", 0644, false, kErrAccess},
-        ProgramCase{"NoKnownFormat", "just text\n", 0755, false, kErrExecFormat}),
-    CaseName);
+INSTANTIATE_TEST_SUITE_P(Cases, SpawnPosixProgram,
+                         testing::Values(
+                             // No command interpreter in between: the kernel runs the script.
+                             ProgramCase{"ScriptWithInterpreterLine", "#!/bin/sh\nexit 5\n", 0755, true, 5},
+                             ProgramCase{"NotExecutable", "#!/bin/sh\nexit 5\n", 0644, false, kErrAccess},
+                             ProgramCase{"NoKnownFormat", "just text\n", 0755, false, kErrExecFormat}),
+                         CaseName);
 
 }  // namespace
 }  // namespace nerbo

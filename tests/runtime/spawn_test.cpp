@@ -96,12 +96,14 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, SpawnArguments,
     testing::Values(
         // Argument 0 is the name given, not the path started.
-        ArgumentsCase{"ArgumentZeroAsGiven", {"javac.exe", "-classpath", "x"}, "javac.exe -classpath x",
+        ArgumentsCase{"ArgumentZeroAsGiven",
+                      {"javac.exe", "-classpath", "x"},
+                      "javac.exe -classpath x",
                       {"javac.exe", "-classpath", "x"}},
         ArgumentsCase{"EmptyArgumentInTheMiddle", {"child", "a", "", "b"}, "child a  b", {"child", "a", "b"}},
         ArgumentsCase{"EmptyLastArgument", {"child", "a", ""}, "child a ", {"child", "a"}},
-        ArgumentsCase{"QuotedBlanksStayTogether", {"child", "\"x y\"", "z"}, "child \"x y\" z",
-                      {"child", "x y", "z"}},
+        ArgumentsCase{
+            "QuotedBlanksStayTogether", {"child", "\"x y\"", "z"}, "child \"x y\" z", {"child", "x y", "z"}},
         ArgumentsCase{"UnquotedBlanksSplit", {"child", "x y"}, "child x y", {"child", "x", "y"}}),
     CaseName<ArgumentsCase>);
 
@@ -124,12 +126,11 @@ TEST_P(SpawnStatus, ChildStatusIsReportedApartFromTheStart) {
   EXPECT_EQ(ErrorNumber(), kErrAgain);  // a launch that works leaves the error number alone
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SpawnStatus,
-    testing::Values(StatusCase{"Zero", "0", 0, 0}, StatusCase{"Three", "3", 3, 3},
-                    StatusCase{"MinusOne", "4294967295", 0xFFFFFFFFu, 255},
-                    StatusCase{"KilledBySignal", "signal", 0, 128 + 15}),
-    CaseName<StatusCase>);
+INSTANTIATE_TEST_SUITE_P(Cases, SpawnStatus,
+                         testing::Values(StatusCase{"Zero", "0", 0, 0}, StatusCase{"Three", "3", 3, 3},
+                                         StatusCase{"MinusOne", "4294967295", 0xFFFFFFFFu, 255},
+                                         StatusCase{"KilledBySignal", "signal", 0, 128 + 15}),
+                         CaseName<StatusCase>);
 
 TEST_F(SpawnTest, ChildStartsInTheCurrentDirectory) {
   std::filesystem::path work = temp_.path() / "work";
@@ -146,8 +147,8 @@ TEST_F(SpawnTest, BareNameIsFoundAlongPath) {
   std::filesystem::create_directory(bin);
   std::filesystem::copy_file(OwnProgramPath(),
                              bin / (std::string("nerbo-spawn-child") + (kChildReportsRawLine ? ".exe" : "")));
-  ScopedEnvironment path("PATH", (temp_.path() / "nowhere").string() + (kChildReportsRawLine ? ";" : ":") +
-                                     bin.string());
+  ScopedEnvironment path(
+      "PATH", (temp_.path() / "nowhere").string() + (kChildReportsRawLine ? ";" : ":") + bin.string());
   SpawnResult result = Spawn("nerbo-spawn-child", {"nerbo-spawn-child", "x"}, "3");
   ASSERT_TRUE(result.started);
   EXPECT_EQ(result.exit_status, 3u);

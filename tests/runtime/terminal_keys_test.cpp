@@ -49,27 +49,28 @@ INSTANTIATE_TEST_SUITE_P(
 
 INSTANTIATE_TEST_SUITE_P(
     EscapeSequences, TerminalKeyTable,
-    testing::Values(
-        SequenceCase{"up", "\x1b[A", 38, 0, true}, SequenceCase{"left", "\x1b[D", 37, 0, true},
-        SequenceCase{"application-mode down", "\x1bOB", 40, 0, true},
-        SequenceCase{"Ctrl+right", "\x1b[1;5C", 39, kLeftCtrl, true},
-        SequenceCase{"Home", "\x1b[H", 36, 0, true}, SequenceCase{"End", "\x1b[4~", 35, 0, true},
-        SequenceCase{"Insert", "\x1b[2~", 45, 0, true}, SequenceCase{"Delete", "\x1b[3~", 46, 0, true},
-        SequenceCase{"Page Down", "\x1b[6~", 34, 0, true}, SequenceCase{"F1", "\x1bOP", 112, 0, true},
-        SequenceCase{"F5", "\x1b[15~", 116, 0, true}, SequenceCase{"F12", "\x1b[24~", 123, 0, true},
-        SequenceCase{"Shift+Tab", "\x1b[Z", 9, kShift, true},
-        SequenceCase{"keypad 5 without Num Lock", "\x1b[E", 12, 0, false},
-        SequenceCase{"focus report", "\x1b[I", 0, 0, false},
-        SequenceCase{"unknown sequence", "\x1b[99~", 0, 0, false}));
+    testing::Values(SequenceCase{"up", "\x1b[A", 38, 0, true}, SequenceCase{"left", "\x1b[D", 37, 0, true},
+                    SequenceCase{"application-mode down", "\x1bOB", 40, 0, true},
+                    SequenceCase{"Ctrl+right", "\x1b[1;5C", 39, kLeftCtrl, true},
+                    SequenceCase{"Home", "\x1b[H", 36, 0, true}, SequenceCase{"End", "\x1b[4~", 35, 0, true},
+                    SequenceCase{"Insert", "\x1b[2~", 45, 0, true},
+                    SequenceCase{"Delete", "\x1b[3~", 46, 0, true},
+                    SequenceCase{"Page Down", "\x1b[6~", 34, 0, true},
+                    SequenceCase{"F1", "\x1bOP", 112, 0, true}, SequenceCase{"F5", "\x1b[15~", 116, 0, true},
+                    SequenceCase{"F12", "\x1b[24~", 123, 0, true},
+                    SequenceCase{"Shift+Tab", "\x1b[Z", 9, kShift, true},
+                    SequenceCase{"keypad 5 without Num Lock", "\x1b[E", 12, 0, false},
+                    SequenceCase{"focus report", "\x1b[I", 0, 0, false},
+                    SequenceCase{"unknown sequence", "\x1b[99~", 0, 0, false}));
 
-INSTANTIATE_TEST_SUITE_P(
-    KeysReportedAlone, TerminalKeyTable,
-    testing::Values(SequenceCase{"left Shift alone", "\x1b[57441u", 16, 0, false},
-                    SequenceCase{"right Ctrl alone", "\x1b[57448;5u", 17, kLeftCtrl, false},
-                    SequenceCase{"left Alt alone", "\x1b[57443u", 18, 0, false},
-                    SequenceCase{"Caps Lock", "\x1b[57358u", 20, 0, false},
-                    SequenceCase{"Ctrl+1", "\x1b[49;5u", '1', kLeftCtrl, false},
-                    SequenceCase{"Ctrl+a", "\x1b[97;5u", 'A', kLeftCtrl, true}));
+INSTANTIATE_TEST_SUITE_P(KeysReportedAlone, TerminalKeyTable,
+                         testing::Values(SequenceCase{"left Shift alone", "\x1b[57441u", 16, 0, false},
+                                         SequenceCase{"right Ctrl alone", "\x1b[57448;5u", 17, kLeftCtrl,
+                                                      false},
+                                         SequenceCase{"left Alt alone", "\x1b[57443u", 18, 0, false},
+                                         SequenceCase{"Caps Lock", "\x1b[57358u", 20, 0, false},
+                                         SequenceCase{"Ctrl+1", "\x1b[49;5u", '1', kLeftCtrl, false},
+                                         SequenceCase{"Ctrl+a", "\x1b[97;5u", 'A', kLeftCtrl, true}));
 
 TEST(KeySequenceLength, WaitsForTheRestOfASequence) {
   EXPECT_EQ(KeySequenceLength(""), 0u);

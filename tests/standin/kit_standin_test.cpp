@@ -36,8 +36,9 @@ TEST_F(KitStandin, JavaRecordsItsStartAndEndsWithTheStatusItIsGiven) {
   ScopedEnvironment classpath("CLASSPATH", "C:\\lib\\extra.jar");
   ScopedEnvironment status(kStandinStatusVariable, "4294967295");
   ScopedCurrentDirectory in(temp_.path());
-  SpawnResult result = SpawnProgram((bin_ / "java.exe").string(),
-                                    {"java.exe", "-classpath", ".;%CLASSPATH%;C:\\jdk\\classes", "pkg.Hello", ""});
+  SpawnResult result =
+      SpawnProgram((bin_ / "java.exe").string(),
+                   {"java.exe", "-classpath", ".;%CLASSPATH%;C:\\jdk\\classes", "pkg.Hello", ""});
   EXPECT_TRUE(result.started);
   EXPECT_EQ(result.exit_status, 0xFFFFFFFFu);
   std::vector<StandinRecord> records = Records();

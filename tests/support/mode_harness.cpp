@@ -37,7 +37,8 @@ void ModeHarness::SetToolPath(const char* value_name, const std::string& path) {
                       static_cast<std::uint32_t>(path.size()));
 }
 
-void ModeHarness::SetTarget(const std::string& found_name, const std::vector<std::string>& further_arguments) {
+void ModeHarness::SetTarget(const std::string& found_name,
+                            const std::vector<std::string>& further_arguments) {
   PathParts parts = SplitPath(found_name);
   context_.found_name = found_name;
   context_.name = parts.name;

@@ -44,8 +44,8 @@ class ModeHarness {
 
   RecordingConsole console;
   std::vector<SpawnCall> calls;
-  std::deque<SpawnResult> results;       // answered in order; a finished child with 0 when empty
-  std::function<void()> during_spawn;    // runs inside each launch, as the child would
+  std::deque<SpawnResult> results;     // answered in order; a finished child with 0 when empty
+  std::function<void()> during_spawn;  // runs inside each launch, as the child would
 
   RunContext& context() { return context_; }
 

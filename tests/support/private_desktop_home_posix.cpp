@@ -30,7 +30,8 @@ class PrivateDesktopHome : public testing::Environment {
   std::unique_ptr<ScopedEnvironment> config_;
 };
 
-const testing::Environment* const kPrivateDesktopHome = testing::AddGlobalTestEnvironment(new PrivateDesktopHome);
+const testing::Environment* const kPrivateDesktopHome =
+    testing::AddGlobalTestEnvironment(new PrivateDesktopHome);
 
 }  // namespace
 }  // namespace nerbo

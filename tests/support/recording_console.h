@@ -17,7 +17,7 @@ class RecordingConsole : public Console {
   std::string input;         // standard input bytes
   bool input_error = false;  // the read after the last byte fails
   bool input_is_console = false;
-  bool has_console = true;   // false: the key wait cannot use the console
+  bool has_console = true;  // false: the key wait cannot use the console
   std::deque<InputEvent> events;
   int flushes = 0;
   int raw_begins = 0;

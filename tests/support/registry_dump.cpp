@@ -42,7 +42,8 @@ void DumpNode(const RegistryNode& node, const std::string& path, std::string* ou
     } else {
       AppendQuoted(value->name, out);
     }
-    out->append(" type " + std::to_string(value->type) + ", " + std::to_string(value->data.size()) + " bytes: ");
+    out->append(" type " + std::to_string(value->type) + ", " + std::to_string(value->data.size()) +
+                " bytes: ");
     AppendQuoted(value->data, out);
     out->push_back('\n');
   }

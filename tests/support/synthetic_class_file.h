@@ -11,7 +11,8 @@
 
 namespace nerbo {
 
-inline std::string SyntheticClassFile(const std::string& internal_name, bool class_reference_follows = false) {
+inline std::string SyntheticClassFile(const std::string& internal_name,
+                                      bool class_reference_follows = false) {
   ClassFileBytes file;
   file.Text(internal_name);
   if (class_reference_follows) {
