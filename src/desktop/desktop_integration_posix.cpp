@@ -64,17 +64,15 @@ std::optional<Locations> FindLocations() {
   return Locations{*data, *config / "mimeapps.list", *data / kRecordPath, *data / "applications"};
 }
 
-// Runs a cache tool of the desktop, quietly; a missing tool is no failure,
-// since the files written are all a desktop needs.
-void RefreshWith(const std::vector<std::string>& command) { RunQuietly(command); }
-
+// Brings the desktop's caches up to date, quietly; a missing tool is no
+// failure, since the files written are all a desktop needs.
 void RefreshCaches(const Locations& locations) {
-  RefreshWith({"update-desktop-database", "-q", locations.applications.string()});
+  RunQuietly({"update-desktop-database", "-q", locations.applications.string()});
   // An icon cache is only brought up to date, never started: a cache that
   // nothing keeps current would hide icons other programs install later.
   std::error_code error;
   if (fs::exists(locations.data / kIconCache, error)) {
-    RefreshWith({"gtk-update-icon-cache", "-q", "-t", (locations.data / "icons/hicolor").string()});
+    RunQuietly({"gtk-update-icon-cache", "-q", "-t", (locations.data / "icons/hicolor").string()});
   }
 }
 
