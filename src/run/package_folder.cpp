@@ -14,10 +14,10 @@ std::size_t EndOfName(const std::string& path, std::size_t position) {
   return position;
 }
 
-// Where the folders of a Windows path begin: after its drive ("C:") or after
-// the server and share of a network path, the roots no climb goes above.
+// Where the folders of a Windows path begin: after the server and share of a
+// network path, the root no climb goes above. A drive ("C:") may stay among
+// the names: no package component holds a colon.
 std::size_t WindowsRootLength(const std::string& path) {
-  if (path.size() >= 2 && path[1] == ':') return 2;
   bool network = path.size() >= 2 && Separates(path[0], FolderNaming::kWindows) &&
                  Separates(path[1], FolderNaming::kWindows);
   if (!network) return 0;
