@@ -11,7 +11,7 @@ namespace nerbo {
 
 // How a file system names folders in a full path.
 enum class FolderNaming {
-  kWindows,  // '\\' and '/' separate; a drive or \\server\share is the root; letter case is ignored
+  kWindows,  // '\\' and '/' separate; \\server\share is a root; letter case is ignored
   kPosix,    // '/' separates; names compare byte for byte
 };
 
