@@ -31,11 +31,13 @@ inline constexpr int kMsgRegistryWriteRefused = 20;     // the registry refused 
 inline constexpr int kMsgRemovalRefused = 21;           // the registry refused a change uninstalling needs
 inline constexpr int kMsgDesktopInstallFailed = 22;     // Linux: the desktop's files could not be written
 inline constexpr int kMsgDesktopRemovalFailed = 23;     // Linux: the desktop's files could not be removed
+inline constexpr int kMsgClassOutsidePackage = 24;      // the class file is not in its package's folder
 inline constexpr int kMsgInternalError = 70;            // a failure in the tool itself, as no memory left
 inline constexpr int kMsgRegistryUnreadable = 78;       // Linux: the registry file cannot be read
 
 // Every code a run can end with, in the order of the README's table.
-inline constexpr int kEndingCodes[] = {2, 6, 7, 8, 10, 11, 13, 14, 15, 16, 18, 19, 20, 21, 22, 23, 70, 78};
+inline constexpr int kEndingCodes[] = {2,  6,  7,  8,  10, 11, 13, 14, 15, 16,
+                                       18, 19, 20, 21, 22, 23, 24, 70, 78};
 
 // What a raise carries: the code alone.
 struct MessageCode {

@@ -6,6 +6,7 @@
 #include "core/settings_key.h"
 #include "run/class_name_scanner.h"
 #include "run/class_path.h"
+#include "run/package_folder.h"
 #include "runtime/error_number.h"
 #include "runtime/working_directory.h"
 
@@ -19,6 +20,34 @@ std::string ClassFileName(const RunContext& context) {
   return context.found_name.substr(0, context.found_name.size() - kSourceExtensionLength) + kClassExtension;
 }
 
+// What the user reads when the class file is outside its package's folder:
+// the class, the folder below the package root it belongs in ("demo\" for
+// package demo) and the two ways to put it there.
+std::string OutsidePackageText(const std::string& qualified_name, const std::string& class_file,
+                               const std::vector<std::string>& package, char separator) {
+  std::string folder;
+  for (const std::string& component : package) folder += component + separator;
+  return "La classe " + qualified_name + " non si trova nella directory del suo package.\nIl file " +
+         class_file + " deve stare in " + folder + " sotto la directory radice dei package:\n" +
+         "spostarlo li', oppure compilare con javac -d seguito da quella directory.\n\n";
+}
+
+// Climbing from a class file outside its package's folder (compiled in place
+// without -d) reaches no folder where java finds the class, and java's own
+// complaint does not say why: then nothing starts and the user is told where
+// the file belongs. The class file's folder is the current one.
+void EndUnlessInPackageFolder(RunContext& context, const std::string& class_file,
+                              const ClassNameResult& found) {
+  std::vector<std::string> package = PackageComponents(found.qualified_name, found.package_depth);
+  std::string directory;
+  // The directory is only compared, so no buffer limits its length.
+  if (package.empty() || !GetWorkingDirectory(&directory, std::string::npos)) return;
+  if (SitsInPackageFolder(directory, package, HostFolderNaming())) return;
+  RaiseWithErrorLine(
+      context.console, kMsgClassOutsidePackage,
+      OutsidePackageText(found.qualified_name, class_file, package, context.conventions.dir_separator));
+}
+
 [[noreturn]] void EndByResult(const SpawnResult& result) {
   if (!result.started) RaiseMessageCode(kMsgSpawnFailed);
   RaiseMessageCode(result.exit_status == 0 ? kMsgProgramDone : kMsgProgramFailed);
@@ -30,6 +59,7 @@ void RunClass(RunContext& context) {
   std::string class_file = ClassFileName(context);
   ClassNameResult found = FindQualifiedClassName(class_file.c_str(), context.name);
   if (found.jbuilder_note) Print(context.console, kJBuilderNote);
+  EndUnlessInPackageFolder(context, class_file, found);
 
   // The child starts at the root of the package tree, so "." reaches it.
   for (int level = 0; level < found.package_depth; ++level) ChangeDirectory("..");

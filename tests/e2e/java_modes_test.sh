@@ -135,6 +135,46 @@ expect_out "cwd=$work/class dir" "blanks"
 expect_out "<x>" "blanks"
 install_kit "$work/kit"
 
+# A kit whose java notes each start in java.log before it hands over to the
+# real one: the classes outside their package's folder must start nothing.
+make_kit "$work/noting kit"
+rm "$work/noting kit/bin/java"
+printf '#!/bin/sh\necho started >>"%s"\nexec "%s" "$@"\n' "$work/java.log" "$jdk_bin/java" >"$work/noting kit/bin/java"
+chmod +x "$work/noting kit/bin/java"
+install_kit "$work/noting kit"
+expect_no_java() { [ ! -s "$work/java.log" ] || fail "$1: java was started"; }
+expect_outside_package() {  # what
+  expect_status 24 "$1"
+  expect_err "La classe demo.Echo non si trova nella directory del suo package." "$1"
+  expect_err "Il file Echo.class deve stare in demo/ sotto la directory radice dei package:" "$1"
+  reject_out "Sto avviando" "$1"
+  expect_no_java "$1"
+}
+
+echo "class run, package demo compiled in place without -d"
+write_echo "$work/desk" "demo"
+(cd "$work/desk" && javac Echo.java) || exit 1
+run_tool "$work/desk/Echo.class"
+expect_outside_package "compiled in place"
+
+echo "class run, the same class moved into demo/"
+mkdir "$work/desk/demo"
+mv "$work/desk/Echo.class" "$work/desk/demo/"
+run_tool "$work/desk/demo/Echo.class"
+expect_status 14 "moved into demo/"
+expect_out "echo from demo.Echo" "moved into demo/"
+expect_out "cwd=$work/desk" "moved into demo/"
+[ -s "$work/java.log" ] || fail "moved into demo/: java was not started through the kit"
+rm -f "$work/java.log"
+
+echo "compile and run, package demo in a folder of another name"
+write_echo "$work/desk2" "demo"
+run_tool "$work/desk2/Echo.java" /ExecuteAfterCompile
+expect_out "Compilazione Java terminata correttamente." "compile and run outside the package"
+[ -f "$work/desk2/Echo.class" ] || fail "compile and run outside the package: nothing compiled"
+expect_outside_package "compile and run outside the package"
+install_kit "$work/kit"
+
 echo "compile and run with the user's CLASSPATH set"
 # The class it uses is found only through CLASSPATH, which must reach both
 # tools expanded.

@@ -103,6 +103,29 @@ TEST_F(ModesWithStandinKit, NoArgumentsLeaveOneBlankAtTheEndOfTheLine) {
   EXPECT_EQ(records[0].command_line, "java.exe -classpath " + KitClassPath(".") + " Hello ");
 }
 
+// Package demo compiled in place: the class file sits in Desktop, not in
+// Desktop\demo, and no climb leads java to it.
+TEST_F(ModesWithStandinKit, AClassOutsideItsPackageFolderStartsNoJava) {
+  fs::path desktop = Place("Desktop");
+  WriteSyntheticClassFile(desktop / "Hello.class", "demo/Hello");
+
+  EXPECT_EQ(Run(desktop / "Hello.class"), kMsgClassOutsidePackage);
+  EXPECT_TRUE(Records().empty());
+  EXPECT_NE(console_.err.find("Il file Hello.class deve stare in demo\\ sotto"), std::string::npos)
+      << console_.err;
+}
+
+// Folder names ignore letter case on Windows, and so does the check.
+TEST_F(ModesWithStandinKit, TheClassMovedIntoItsPackageFolderRunsWhateverItsLetterCase) {
+  fs::path demo = Place("Desktop/DEMO");
+  WriteSyntheticClassFile(demo / "Hello.class", "demo/Hello");
+
+  EXPECT_EQ(Run(demo / "Hello.class"), kMsgProgramDone);
+  std::vector<StandinRecord> records = Records();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_TRUE(fs::equivalent(records[0].directory, temp_.path() / "Desktop")) << records[0].directory;
+}
+
 struct StatusCase {
   const char* reason;
   const char* status;
@@ -186,6 +209,18 @@ TEST_F(ModesWithStandinKit, TheRunSwitchRunsTheCompiledClassWithTheArgumentStrin
   EXPECT_EQ(records[1].command_line,
             "java.exe -classpath " + KitClassPath(".") + " a.b.Hello /ExecuteAfterCompile x ");
   EXPECT_TRUE(fs::equivalent(records[1].directory, temp_.path())) << records[1].directory;
+}
+
+TEST_F(ModesWithStandinKit, ACompiledClassOutsideItsPackageFolderStopsAfterTheCompile) {
+  fs::path desktop = Place("Desktop");
+  std::ofstream(desktop / "Hello.java", std::ios::binary) << "package demo;\nclass Hello {}\n";
+  WriteSyntheticClassFile(desktop / "Hello.class", "demo/Hello");
+
+  EXPECT_EQ(Run(desktop / "Hello.java", {"/ExecuteAfterCompile"}), kMsgClassOutsidePackage);
+  std::vector<StandinRecord> records = Records();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].command_line.rfind("javac.exe ", 0), 0u) << records[0].command_line;
+  EXPECT_NE(console_.out.find("Compilazione Java terminata correttamente."), std::string::npos);
 }
 
 }  // namespace

@@ -75,6 +75,22 @@ INSTANTIATE_TEST_SUITE_P(Cases, RunClassInPackage, testing::ValuesIn(kPackageCas
                            return param_info.param.reason;
                          });
 
+// Compiled in place without -d: the class file of package demo sits in the
+// folder above demo, where no climb leads java to it.
+TEST_F(RunClassTest, AClassOutsideItsPackageFolderStartsNothingAndSaysWhereItBelongs) {
+  PlaceClass("Desktop", "Hello.class", "org/demo/Hello");
+  harness_.SetTarget("Hello.class");
+
+  EXPECT_EQ(harness_.Run(RunClass), kMsgClassOutsidePackage);
+  EXPECT_TRUE(harness_.calls.empty());
+  EXPECT_TRUE(fs::equivalent(fs::current_path(), temp_.path() / "Desktop"));
+  EXPECT_EQ(harness_.console.out, "");
+  EXPECT_EQ(harness_.console.err,
+            "La classe org.demo.Hello non si trova nella directory del suo package.\n"
+            "Il file Hello.class deve stare in org\\demo\\ sotto la directory radice dei package:\n"
+            "spostarlo li', oppure compilare con javac -d seguito da quella directory.\n\n");
+}
+
 TEST_F(RunClassTest, AnEmptyArgumentStringIsStillTheLastArgument) {
   PlaceClass(".", "Hello.class", "Hello");
   harness_.SetTarget("Hello.class");

@@ -1,0 +1,87 @@
+#include "run/package_folder.h"
+
+#include "runtime/ascii.h"
+
+namespace nerbo {
+namespace {
+
+bool Separates(char c, FolderNaming naming) {
+  return c == '/' || (naming == FolderNaming::kWindows && c == '\\');
+}
+
+std::size_t EndOfName(const std::string& path, std::size_t position) {
+  while (position < path.size() && !Separates(path[position], FolderNaming::kWindows)) ++position;
+  return position;
+}
+
+// Where the folders of a Windows path begin: after the server and share of a
+// network path, the root no climb goes above. A drive ("C:") may stay among
+// the names: no package component holds a colon.
+std::size_t WindowsRootLength(const std::string& path) {
+  bool network = path.size() >= 2 && Separates(path[0], FolderNaming::kWindows) &&
+                 Separates(path[1], FolderNaming::kWindows);
+  if (!network) return 0;
+  std::size_t server_end = EndOfName(path, 2);
+  return server_end < path.size() ? EndOfName(path, server_end + 1) : server_end;
+}
+
+// The folder names of `directory` below its root, outermost first; empty
+// names (a doubled or a trailing separator) are no folders.
+std::vector<std::string> FolderNames(const std::string& directory, FolderNaming naming) {
+  std::vector<std::string> folders;
+  std::string folder;
+  std::size_t start = naming == FolderNaming::kWindows ? WindowsRootLength(directory) : 0;
+  for (std::size_t i = start; i < directory.size(); ++i) {
+    if (!Separates(directory[i], naming)) {
+      folder += directory[i];
+      continue;
+    }
+    if (!folder.empty()) folders.push_back(folder);
+    folder.clear();
+  }
+  if (!folder.empty()) folders.push_back(folder);
+  return folders;
+}
+
+bool BeyondAscii(const std::string& name) {
+  for (char c : name) {
+    if (static_cast<unsigned char>(c) >= 0x80) return true;
+  }
+  return false;
+}
+
+bool SameName(const std::string& folder, const std::string& component, FolderNaming naming) {
+  if (naming == FolderNaming::kPosix) return folder == component;
+  // The class file spells the package in UTF-8, the folder name comes in the
+  // ANSI code page, and the file system folds letters beyond ASCII as well:
+  // such names cannot be judged here, so they pass and java has the last word.
+  if (BeyondAscii(folder) || BeyondAscii(component)) return true;
+  return EqualsIgnoreCase(folder, component);
+}
+
+}  // namespace
+
+std::vector<std::string> PackageComponents(const std::string& qualified_name, int package_depth) {
+  std::vector<std::string> components;
+  std::size_t start = 0;
+  for (int level = 0; level < package_depth; ++level) {
+    std::size_t dot = qualified_name.find('.', start);
+    if (dot == std::string::npos) break;
+    components.push_back(qualified_name.substr(start, dot - start));
+    start = dot + 1;
+  }
+  return components;
+}
+
+bool SitsInPackageFolder(const std::string& directory, const std::vector<std::string>& package,
+                         FolderNaming naming) {
+  std::vector<std::string> folders = FolderNames(directory, naming);
+  if (folders.size() < package.size()) return false;
+  std::size_t first = folders.size() - package.size();
+  for (std::size_t i = 0; i < package.size(); ++i) {
+    if (!SameName(folders[first + i], package[i], naming)) return false;
+  }
+  return true;
+}
+
+}  // namespace nerbo

@@ -1,0 +1,7 @@
+#include "run/package_folder.h"
+
+namespace nerbo {
+
+FolderNaming HostFolderNaming() { return FolderNaming::kPosix; }
+
+}  // namespace nerbo
