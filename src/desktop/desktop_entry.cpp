@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "core/file_types.h"
-#include "core/switches.h"
 
 namespace nerbo {
 namespace {
@@ -13,9 +12,20 @@ constexpr char kFileFieldCode[] = "%f";
 constexpr char kReservedCharacters[] = " \t\n\"'\\><~|&;$*?#()`";
 constexpr char kEscapedInQuotes[] = "\"`$\\";
 
-// The key-file rules for string values, applied last: the reader undoes
-// them before it parses the command line.
-std::string EscapeStringValue(const std::string& text) {
+std::string Line(const char* key, const std::string& value) {
+  return std::string(key) + "=" + KeyFileString(value) + "\n";
+}
+
+// The lines every desktop entry of a kind shares. The tool talks on its
+// console and waits for a key at the end, so it runs in a terminal.
+std::string KindLines(FileKind kind) {
+  return Line("Comment", kind == FileKind::kClass ? kClassDescription : kSourceDescription) +
+         Line("MimeType", std::string(MimeTypeOf(kind)) + ";") + "Terminal=true\n";
+}
+
+}  // namespace
+
+std::string KeyFileString(const std::string& text) {
   std::string escaped;
   for (char c : text) {
     switch (c) {
@@ -38,18 +48,6 @@ std::string EscapeStringValue(const std::string& text) {
   return escaped;
 }
 
-std::string List(const std::vector<std::string>& items) {
-  std::string list;
-  for (const std::string& item : items) list += item + ";";
-  return list;
-}
-
-ExecCommand ToolCommand(const std::string& tool_path, std::vector<std::string> after_file = {}) {
-  return ExecCommand{{tool_path}, std::move(after_file)};
-}
-
-}  // namespace
-
 std::string ExecWord(const std::string& word) {
   std::string quoted;
   const bool needs_quotes = word.empty() || word.find_first_of(kReservedCharacters) != std::string::npos;
@@ -60,7 +58,9 @@ std::string ExecWord(const std::string& word) {
     if (c == '%') quoted += '%';
   }
   if (needs_quotes) quoted += '"';
-  return EscapeStringValue(quoted);
+  // The key-file rules apply last: the reader undoes them before it parses
+  // the command line.
+  return KeyFileString(quoted);
 }
 
 std::string ExecLine(const ExecCommand& command) {
@@ -72,57 +72,26 @@ std::string ExecLine(const ExecCommand& command) {
   return line;
 }
 
-std::string DesktopEntryText(const DesktopEntry& entry) {
-  std::string text = "[Desktop Entry]\n";
-  text += "Type=Application\n";
-  text += "Name=" + EscapeStringValue(entry.name) + "\n";
-  text += "Comment=" + EscapeStringValue(entry.comment) + "\n";
-  text += "Icon=" + EscapeStringValue(entry.icon) + "\n";
-  text += "Exec=" + ExecLine(entry.command) + "\n";
-  // The tool talks on its console and waits for a key at the end.
-  text += "Terminal=true\n";
-  // A handler of files, not a program to start from the menu.
-  text += "NoDisplay=true\n";
-  text += "MimeType=" + List(entry.mime_types) + "\n";
-  std::vector<std::string> ids;
-  for (const DesktopAction& action : entry.actions) ids.push_back(action.id);
-  text += "Actions=" + List(ids) + "\n";
-  for (const DesktopAction& action : entry.actions) {
-    text += "\n[Desktop Action " + action.id + "]\n";
-    text += "Name=" + EscapeStringValue(action.name) + "\n";
-    text += "Exec=" + ExecLine(action.command) + "\n";
+std::string DesktopEntryText(const DesktopVerb& verb) {
+  // Exec goes in as ExecLine gives it, since that escapes each word itself.
+  return "[Desktop Entry]\nType=Application\n" + Line("Name", verb.name) + Line("Icon", KindName(verb.kind)) +
+         "Exec=" + ExecLine(verb.command) + "\n" + KindLines(verb.kind) +
+         // A handler of files, not a program to start from the menu.
+         "NoDisplay=true\n";
+}
+
+std::string DolphinServiceMenuText(FileKind kind, const std::vector<DesktopVerb>& verbs) {
+  std::string actions;
+  std::string groups;
+  for (const DesktopVerb& verb : verbs) {
+    if (verb.kind != kind) continue;
+    actions += verb.id + ";";
+    groups += "\n[Desktop Action " + verb.id + "]\n" + Line("Name", verb.name) +
+              Line("Icon", KindName(kind)) + "Exec=" + ExecLine(verb.command) + "\n";
   }
-  return text;
-}
-
-DesktopEntry ClassDesktopEntry(const std::string& tool_path, const std::string& icon) {
-  DesktopEntry entry;
-  entry.name = "Nerbo";
-  entry.comment = kClassDescription;
-  entry.icon = icon;
-  entry.mime_types = {kClassMimeType};
-  entry.command = ToolCommand(tool_path);
-  entry.actions = {
-      {"Run", kRunVerb, ToolCommand(tool_path)},
-      {"RunWithArgs", kRunWithArgsVerb, ToolCommand(tool_path, {kPromptSwitch})},
-  };
-  return entry;
-}
-
-DesktopEntry SourceDesktopEntry(const std::string& tool_path, const std::string& icon,
-                                const std::vector<std::string>& editor) {
-  DesktopEntry entry;
-  entry.name = "Nerbo";
-  entry.comment = kSourceDescription;
-  entry.icon = icon;
-  entry.mime_types = {kSourceMimeType};
-  entry.command = ToolCommand(tool_path, {kRunAfterCompileSwitch});
-  entry.actions = {
-      {"CompileRun", kCompileRunVerb, ToolCommand(tool_path, {kRunAfterCompileSwitch})},
-      {"Compile", kCompileVerb, ToolCommand(tool_path)},
-  };
-  if (!editor.empty()) entry.actions.push_back({"Edit", kEditVerb, ExecCommand{editor, {}}});
-  return entry;
+  // An action runs with the Terminal key of the file's main group.
+  return "[Desktop Entry]\nType=Service\nX-KDE-ServiceTypes=KonqPopupMenu/Plugin\nName=Nerbo\n" +
+         KindLines(kind) + "Actions=" + actions + "\n" + groups;
 }
 
 }  // namespace nerbo

@@ -1,12 +1,14 @@
 #include "desktop/desktop_integration.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <system_error>
 #include <vector>
 
-#include "desktop/desktop_entry.h"
+#include "desktop/desktop_files.h"
 #include "desktop/desktop_record.h"
+#include "desktop/desktop_verbs.h"
 #include "desktop/embedded_icons.h"
 #include "desktop/ico_image.h"
 #include "desktop/mime_defaults.h"
@@ -22,12 +24,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr char kClassEntryName[] = "nerbo-class";
-constexpr char kSourceEntryName[] = "nerbo-source";
 constexpr char kDesktopSuffix[] = ".desktop";
 constexpr char kIconDirectory[] = "icons/hicolor/32x32/apps";
 constexpr char kIconCache[] = "icons/hicolor/icon-theme.cache";
-constexpr char kRecordPath[] = "nerbo/desktop-record";
+constexpr char kDesktopDatabase[] = "mimeinfo.cache";
+// What update-desktop-database writes for a directory without handlers.
+constexpr char kEmptyDesktopDatabase[] = "[MIME Cache]\n";
+constexpr char kToolDirectory[] = "nerbo";
+constexpr char kRecordName[] = "desktop-record";
+constexpr char kToolLinkName[] = "nerbo";
 
 DesktopResult Failed(const FileFailure& failure) {
   DesktopResult result;
@@ -50,36 +55,56 @@ std::optional<fs::path> BaseDirectory(const char* variable, const char* fallback
 struct Locations {
   fs::path data;
   fs::path mimeapps;
-  fs::path record;
-  fs::path applications;
 
-  fs::path Entry(const char* name) const { return applications / (std::string(name) + kDesktopSuffix); }
-  fs::path Icon(const char* name) const { return data / kIconDirectory / (std::string(name) + ".png"); }
+  fs::path Record() const { return data / kToolDirectory / kRecordName; }
+  // The entries start the tool by this link rather than by the program
+  // file's own path: below the data directory it holds neither a blank,
+  // which xdg-open's generic launcher cannot start, nor a '%', which GLib
+  // refuses in a program path.
+  fs::path ToolLink() const { return data / kToolDirectory / kToolLinkName; }
+  fs::path Applications() const { return data / kApplicationsDirectory; }
+  fs::path DesktopDatabase() const { return Applications() / kDesktopDatabase; }
+  fs::path Icon(FileKind kind) const {
+    return data / kIconDirectory / (std::string(KindName(kind)) + ".png");
+  }
 };
 
 std::optional<Locations> FindLocations() {
   std::optional<fs::path> data = BaseDirectory("XDG_DATA_HOME", ".local/share");
   std::optional<fs::path> config = BaseDirectory("XDG_CONFIG_HOME", ".config");
   if (!data || !config) return std::nullopt;
-  return Locations{*data, *config / "mimeapps.list", *data / kRecordPath, *data / "applications"};
+  return Locations{*data, *config / "mimeapps.list"};
+}
+
+bool Exists(const fs::path& path) {
+  std::error_code error;
+  return fs::exists(path, error);
 }
 
 // Brings the desktop's caches up to date, quietly; a missing tool is no
-// failure, since the files written are all a desktop needs.
-void RefreshCaches(const Locations& locations) {
-  RunQuietly({"update-desktop-database", "-q", locations.applications.string()});
-  // An icon cache is only brought up to date, never started: a cache that
-  // nothing keeps current would hide icons other programs install later.
-  std::error_code error;
-  if (fs::exists(locations.data / kIconCache, error)) {
+// failure, since the files written are all most desktops need. GLib finds
+// the handlers of a type other than the default only through the desktop
+// database, so installation makes one when there is none. An icon cache is
+// only brought up to date, never started: a cache that nothing keeps current
+// would hide icons other programs install later.
+void RefreshCaches(const Locations& locations, bool make_database) {
+  if (make_database || Exists(locations.DesktopDatabase())) {
+    RunQuietly({"update-desktop-database", "-q", locations.Applications().string()});
+  }
+  if (Exists(locations.data / kIconCache)) {
     RunQuietly({"gtk-update-icon-cache", "-q", "-t", (locations.data / "icons/hicolor").string()});
   }
 }
 
+// What a double click starts: the first verb of each kind.
 std::vector<DefaultApplication> Defaults(bool with_sources) {
-  std::vector<DefaultApplication> defaults = {
-      {kClassMimeType, std::string(kClassEntryName) + kDesktopSuffix}};
-  if (with_sources) defaults.push_back({kSourceMimeType, std::string(kSourceEntryName) + kDesktopSuffix});
+  std::vector<DefaultApplication> defaults;
+  for (const DesktopVerb& verb : DesktopVerbs("", with_sources, {})) {
+    const std::string mime_type = MimeTypeOf(verb.kind);
+    auto same_type = [&mime_type](const DefaultApplication& known) { return known.mime_type == mime_type; };
+    if (std::none_of(defaults.begin(), defaults.end(), same_type))
+      defaults.push_back({mime_type, verb.entry + kDesktopSuffix});
+  }
   return defaults;
 }
 
@@ -94,18 +119,37 @@ bool HasLineFeed(const fs::path& path) { return path.string().find('\n') != std:
 // The record of an earlier installation; a record that cannot be read is
 // never overwritten, so what it says is not lost.
 std::optional<DesktopRecord> ReadRecord(const Locations& locations, std::optional<FileFailure>* failure) {
-  std::optional<std::string> text = ReadWholeFile(locations.record, failure);
+  std::optional<std::string> text = ReadWholeFile(locations.Record(), failure);
   if (!text) return std::nullopt;
   std::optional<DesktopRecord> record = ParseDesktopRecord(*text);
-  if (!record) *failure = FileFailure{locations.record, kErrInvalid};
+  if (!record) *failure = FileFailure{locations.Record(), kErrInvalid};
   return record;
 }
 
-void AddFile(DesktopRecord* record, const fs::path& path) {
-  for (const std::string& file : record->files) {
-    if (file == path.string()) return;
+void AddOnce(std::vector<std::string>* list, const std::string& path) {
+  if (std::find(list->begin(), list->end(), path) == list->end()) list->push_back(path);
+}
+
+// Notes the directories that writing `path` is about to make, outermost
+// first.
+void NoteNewDirectories(DesktopRecord* record, const fs::path& path) {
+  std::vector<fs::path> missing;
+  for (fs::path directory = path.parent_path(); !directory.empty() && !Exists(directory);
+       directory = directory.parent_path()) {
+    missing.push_back(directory);
+    if (directory == directory.parent_path()) break;
   }
-  record->files.push_back(path.string());
+  for (auto directory = missing.rbegin(); directory != missing.rend(); ++directory) {
+    AddOnce(&record->directories, directory->string());
+  }
+}
+
+// Removes the directories the installation made that are empty by now,
+// each before the one that holds it.
+void RemoveEmptyDirectories(std::vector<std::string> directories) {
+  std::sort(directories.begin(), directories.end(),
+            [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+  for (const std::string& directory : directories) RemoveDirectoryIfEmpty(directory);
 }
 
 }  // namespace
@@ -120,17 +164,21 @@ DesktopResult InstallDesktopIntegration(const std::string& tool_path, bool with_
   DesktopRecord record = ReadRecord(*locations, &failure).value_or(DesktopRecord{});
   if (failure) return Failed(*failure);
 
-  // Each file with its contents, written once the record names them all.
-  std::vector<std::pair<fs::path, std::string>> files = {
-      {locations->Icon(kClassEntryName), IconPng(ClassIconFile())},
-      {locations->Entry(kClassEntryName), DesktopEntryText(ClassDesktopEntry(tool_path, kClassEntryName))},
-  };
-  if (with_sources) {
-    files.emplace_back(locations->Icon(kSourceEntryName), IconPng(SourceIconFile()));
-    files.emplace_back(locations->Entry(kSourceEntryName),
-                       DesktopEntryText(SourceDesktopEntry(tool_path, kSourceEntryName, FindTextEditor())));
-  }
-  for (const auto& file : files) AddFile(&record, file.first);
+  const std::vector<DesktopVerb> verbs =
+      DesktopVerbs(locations->ToolLink().string(), with_sources,
+                   with_sources ? FindTextEditor() : std::vector<std::string>{});
+  std::vector<DesktopFile> files = VerbFiles(locations->data.string(), verbs);
+  files.push_back({locations->Icon(FileKind::kClass).string(), IconPng(ClassIconFile())});
+  if (with_sources) files.push_back({locations->Icon(FileKind::kSource).string(), IconPng(SourceIconFile())});
+
+  // Everything this installation may make goes on record before it is made.
+  AddOnce(&record.files, locations->ToolLink().string());
+  for (const DesktopFile& file : files) AddOnce(&record.files, file.path);
+  for (const std::string& file : record.files) NoteNewDirectories(&record, file);
+  NoteNewDirectories(&record, locations->Record());
+  NoteNewDirectories(&record, locations->mimeapps);
+  const bool make_database = !Exists(locations->DesktopDatabase());
+  if (make_database) AddOnce(&record.caches, locations->DesktopDatabase().string());
 
   // Defaults recorded for another mimeapps.list (the configuration directory
   // moved) say nothing about this one.
@@ -142,14 +190,16 @@ DesktopResult InstallDesktopIntegration(const std::string& tool_path, bool with_
 
   // The record goes first: should the installation stop half way, it names
   // more than was done, never less, and removing a missing file is no fault.
-  if ((failure = ReplaceFile(locations->record, DesktopRecordText(record)))) return Failed(*failure);
-  for (const auto& file : files) {
-    if ((failure = ReplaceFile(file.first, file.second))) return Failed(*failure);
+  if ((failure = ReplaceFile(locations->Record(), DesktopRecordText(record)))) return Failed(*failure);
+  if ((failure = ReplaceLink(locations->ToolLink(), tool_path))) return Failed(*failure);
+  for (const DesktopFile& file : files) {
+    if ((failure = ReplaceFile(file.path, file.bytes, file.executable ? 0755 : 0644)))
+      return Failed(*failure);
   }
   if (new_mimeapps != mimeapps.value_or("") || !mimeapps) {
     if ((failure = ReplaceFile(locations->mimeapps, new_mimeapps))) return Failed(*failure);
   }
-  RefreshCaches(*locations);
+  RefreshCaches(*locations, make_database);
   return {};
 }
 
@@ -178,10 +228,18 @@ DesktopResult UninstallDesktopIntegration() {
   for (const std::string& file : record->files) {
     if ((failure = RemoveFile(file))) return Failed(*failure);
   }
+  RefreshCaches(*locations, false);
+  for (const std::string& cache : record->caches) {
+    if (ReadWholeFile(cache, &failure) == std::optional<std::string>(kEmptyDesktopDatabase)) {
+      failure = RemoveFile(cache);
+    }
+    if (failure) return Failed(*failure);
+  }
   // The record goes last, so that a removal that stops can be run again.
-  if ((failure = RemoveFile(locations->record))) return Failed(*failure);
-  RemoveDirectoryIfEmpty(locations->record.parent_path());  // the tool's own directory
-  RefreshCaches(*locations);
+  if ((failure = RemoveFile(locations->Record()))) return Failed(*failure);
+  RemoveEmptyDirectories(record->directories);
+  // Records of earlier versions name no directory, but the tool's own.
+  RemoveDirectoryIfEmpty(locations->Record().parent_path());
   return {};
 }
 

@@ -7,6 +7,8 @@ namespace {
 
 constexpr char kFirstLine[] = "Nerbo desktop record 1";
 constexpr char kFileTag[] = "file";
+constexpr char kDirectoryTag[] = "directory";
+constexpr char kCacheTag[] = "cache";
 constexpr char kMimeappsTag[] = "mimeapps";
 constexpr char kCreatedFileTag[] = "created-file";
 constexpr char kCreatedSectionTag[] = "created-section";
@@ -24,7 +26,12 @@ void SplitTag(const std::string& line, std::string* tag, std::string* rest) {
 
 std::string DesktopRecordText(const DesktopRecord& record) {
   std::string text = std::string(kFirstLine) + "\n";
-  for (const std::string& file : record.files) text += std::string(kFileTag) + " " + file + "\n";
+  auto add_paths = [&text](const char* tag, const std::vector<std::string>& list) {
+    for (const std::string& path : list) text += std::string(tag) + " " + path + "\n";
+  };
+  add_paths(kFileTag, record.files);
+  add_paths(kDirectoryTag, record.directories);
+  add_paths(kCacheTag, record.caches);
   if (!record.mimeapps_path.empty()) text += std::string(kMimeappsTag) + " " + record.mimeapps_path + "\n";
   if (record.defaults.created_file) text += std::string(kCreatedFileTag) + "\n";
   if (record.defaults.created_section) text += std::string(kCreatedSectionTag) + "\n";
@@ -52,6 +59,10 @@ std::optional<DesktopRecord> ParseDesktopRecord(const std::string& text) {
     start = end + 1;
     if (tag == kFileTag && !rest.empty()) {
       record.files.push_back(rest);
+    } else if (tag == kDirectoryTag && !rest.empty()) {
+      record.directories.push_back(rest);
+    } else if (tag == kCacheTag && !rest.empty()) {
+      record.caches.push_back(rest);
     } else if (tag == kMimeappsTag && !rest.empty()) {
       record.mimeapps_path = rest;
     } else if (tag == kCreatedFileTag && rest.empty()) {

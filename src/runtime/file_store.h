@@ -26,6 +26,12 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::optional<
 std::optional<FileFailure> ReplaceFile(const std::string& path, const std::string& bytes,
                                        unsigned new_file_mode = 0644);
 
+// Makes `path` a symbolic link to `target`, replacing in one step the link
+// or file that is there: a new link under a name no other writer uses is
+// renamed over it and the directory synced. Missing directories are made.
+// Nothing on success.
+std::optional<FileFailure> ReplaceLink(const std::string& path, const std::string& target);
+
 // The directory that holds `path` ("." for a bare name).
 std::string DirectoryOf(const std::string& path);
 

@@ -79,6 +79,17 @@ mode_t NewFileMode(unsigned mode) {
   return static_cast<mode_t>(mode) & ~mask;
 }
 
+// The new file or link is in place once renamed; syncing the directory
+// makes the rename itself survive a power cut, and its failure undoes nothing.
+void SyncDirectory(const std::string& directory) {
+  Descriptor directory_file(open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (directory_file.get() >= 0) fsync(directory_file.get());
+}
+
+// Enough tries for a new link's name to get past the leftovers of writers
+// that stopped half way.
+constexpr int kTemporaryNameTries = 100;
+
 }  // namespace
 
 std::string DirectoryOf(const std::string& path) {
@@ -134,10 +145,25 @@ std::optional<FileFailure> ReplaceFile(const std::string& path, const std::strin
     unlink(temporary.c_str());
     return Failure(*target, code);
   }
-  // The new file is in place once renamed; syncing the directory makes the
-  // rename itself survive a power cut, and its failure undoes nothing.
-  Descriptor directory_file(open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (directory_file.get() >= 0) fsync(directory_file.get());
+  SyncDirectory(directory);
+  return std::nullopt;
+}
+
+std::optional<FileFailure> ReplaceLink(const std::string& path, const std::string& target) {
+  const std::string directory = DirectoryOf(path);
+  if (std::optional<FileFailure> failure = MakeDirectories(directory)) return failure;
+  std::string temporary;
+  for (int attempt = 0;; ++attempt) {
+    temporary = path + ".link-" + std::to_string(getpid()) + "-" + std::to_string(attempt);
+    if (symlink(target.c_str(), temporary.c_str()) == 0) break;
+    if (errno != EEXIST || attempt + 1 == kTemporaryNameTries) return Failure(temporary);
+  }
+  if (rename(temporary.c_str(), path.c_str()) != 0) {
+    const int code = errno;
+    unlink(temporary.c_str());
+    return Failure(path, code);
+  }
+  SyncDirectory(directory);
   return std::nullopt;
 }
 

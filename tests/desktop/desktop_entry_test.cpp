@@ -36,45 +36,38 @@ TEST(ExecLine, PutsTheFileBetweenTheWords) {
   EXPECT_EQ(ExecLine({{"emacs", "-nw"}, {}}), "emacs -nw %f");
 }
 
-TEST(DesktopEntry, ClassFilesRunByDefaultOrAskForArguments) {
-  const std::string text = DesktopEntryText(ClassDesktopEntry("/opt/my jdk/bin/nerbo", "nerbo-class"));
-  EXPECT_EQ(text,
+// The entry of a verb: the tool through a path with a blank, quoted, then
+// the file and the verb's switch.
+TEST(DesktopEntry, AHandlerOfItsKindThatStaysOutOfTheMenus) {
+  const std::vector<DesktopVerb> verbs = DesktopVerbs("/opt/my jdk/nerbo", false, {});
+  ASSERT_EQ(verbs.size(), 2u);
+  EXPECT_EQ(DesktopEntryText(verbs[1]),
             "[Desktop Entry]\n"
             "Type=Application\n"
-            "Name=Nerbo\n"
-            "Comment=Classi Java\n"
-            "Icon=nerbo-class\n"
-            "Exec=\"/opt/my jdk/bin/nerbo\" %f\n"
-            "Terminal=true\n"
-            "NoDisplay=true\n"
-            "MimeType=application/x-java;\n"
-            "Actions=Run;RunWithArgs;\n"
-            "\n[Desktop Action Run]\n"
-            "Name=Run\n"
-            "Exec=\"/opt/my jdk/bin/nerbo\" %f\n"
-            "\n[Desktop Action RunWithArgs]\n"
             "Name=Run with args...\n"
-            "Exec=\"/opt/my jdk/bin/nerbo\" %f /ArgsToNerbo\n");
+            "Icon=nerbo-class\n"
+            "Exec=\"/opt/my jdk/nerbo\" %f /ArgsToNerbo\n"
+            "Comment=Classi Java\n"
+            "MimeType=application/x-java;\n"
+            "Terminal=true\n"
+            "NoDisplay=true\n");
 }
 
-TEST(DesktopEntry, SourcesCompileAndRunByDefault) {
-  const std::string text =
-      DesktopEntryText(SourceDesktopEntry("/jdk/bin/nerbo", "nerbo-source", {"/usr/bin/emacs", "-nw"}));
-  EXPECT_NE(text.find("\nExec=/jdk/bin/nerbo %f /ExecuteAfterCompile\n"), std::string::npos);
-  EXPECT_NE(text.find("\nMimeType=text/x-java;\n"), std::string::npos);
-  EXPECT_NE(text.find("\nActions=CompileRun;Compile;Edit;\n"), std::string::npos);
-  EXPECT_NE(
-      text.find(
-          "[Desktop Action CompileRun]\nName=Compile+Run\nExec=/jdk/bin/nerbo %f /ExecuteAfterCompile\n"),
-      std::string::npos);
-  EXPECT_NE(text.find("[Desktop Action Compile]\nName=Compile\nExec=/jdk/bin/nerbo %f\n"), std::string::npos);
-  EXPECT_NE(text.find("[Desktop Action Edit]\nName=Edit\nExec=/usr/bin/emacs -nw %f\n"), std::string::npos);
-}
-
-TEST(DesktopEntry, NoEditActionWithoutAnEditor) {
-  const std::string text = DesktopEntryText(SourceDesktopEntry("/jdk/bin/nerbo", "nerbo-source", {}));
-  EXPECT_NE(text.find("\nActions=CompileRun;Compile;\n"), std::string::npos);
-  EXPECT_EQ(text.find("Edit"), std::string::npos);
+TEST(DolphinServiceMenu, ActionsOfOneKindOnly) {
+  const std::vector<DesktopVerb> verbs = DesktopVerbs("/d/nerbo", true, {"/usr/bin/emacs", "-nw"});
+  EXPECT_EQ(DolphinServiceMenuText(FileKind::kSource, verbs),
+            "[Desktop Entry]\n"
+            "Type=Service\n"
+            "X-KDE-ServiceTypes=KonqPopupMenu/Plugin\n"
+            "Name=Nerbo\n"
+            "Comment=Java File\n"
+            "MimeType=text/x-java;\n"
+            "Terminal=true\n"
+            "Actions=compile-run;compile;edit;\n"
+            "\n[Desktop Action compile-run]\nName=Compile+Run\nIcon=nerbo-source\n"
+            "Exec=/d/nerbo %f /ExecuteAfterCompile\n"
+            "\n[Desktop Action compile]\nName=Compile\nIcon=nerbo-source\nExec=/d/nerbo %f\n"
+            "\n[Desktop Action edit]\nName=Edit\nIcon=nerbo-source\nExec=/usr/bin/emacs -nw %f\n");
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <optional>
 #include <sstream>
 
+#include "desktop/key_file_reader.h"
 #include "support/scoped_environment.h"
 #include "support/scoped_temp_dir.h"
 
@@ -33,12 +34,19 @@ void Write(const fs::path& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
-// Every file below `root` with its bytes.
+// Everything below `root`: each file with its bytes, each link with its
+// target, each directory.
 std::map<std::string, std::string> Snapshot(const fs::path& root) {
   std::map<std::string, std::string> files;
   for (const auto& entry : fs::recursive_directory_iterator(root)) {
-    if (entry.is_regular_file())
-      files[fs::relative(entry.path(), root).string()] = Contents(entry.path()).value_or("(unreadable)");
+    std::string& what = files[fs::relative(entry.path(), root).string()];
+    if (entry.is_symlink()) {
+      what = "link to " + fs::read_symlink(entry.path()).string();
+    } else if (entry.is_directory()) {
+      what = "directory";
+    } else {
+      what = Contents(entry.path()).value_or("(unreadable)");
+    }
   }
   return files;
 }
@@ -70,6 +78,7 @@ class DesktopIntegration : public testing::Test {
   fs::path Mimeapps() const { return Config() / "mimeapps.list"; }
   fs::path Entry(const char* name) const { return Data() / "applications" / name; }
   fs::path Record() const { return Data() / "nerbo" / "desktop-record"; }
+  fs::path ToolLink() const { return Data() / "nerbo" / "nerbo"; }
 
   ScopedTempDir temp_;
   ScopedEnvironment data_{"XDG_DATA_HOME", (temp_.path() / "data").string()};
@@ -82,14 +91,17 @@ class DesktopIntegration : public testing::Test {
   ScopedEnvironment display_{"DISPLAY"};
 };
 
-TEST_F(DesktopIntegration, WritesValidEntriesThatBecomeTheDefaults) {
-  ASSERT_TRUE(InstallDesktopIntegration(kToolPath, true).done);
+constexpr const char* kEntries[] = {"nerbo-class.desktop", "nerbo-run-with-args.desktop",
+                                    "nerbo-source.desktop", "nerbo-compile.desktop", "nerbo-edit.desktop"};
 
-  std::optional<std::string> class_entry = Contents(Entry("nerbo-class.desktop"));
-  std::optional<std::string> source_entry = Contents(Entry("nerbo-source.desktop"));
-  ASSERT_TRUE(class_entry && source_entry);
-  EXPECT_NE(class_entry->find("\nExec=\"/opt/my jdk/bin/nerbo\" %f\n"), std::string::npos);
-  EXPECT_NE(source_entry->find("\nExec=/usr/bin/vi -n %f\n"), std::string::npos);
+TEST_F(DesktopIntegration, WritesValidEntriesThatBecomeTheDefaults) {
+  // xdg-mime passes over an entry whose program is missing.
+  const fs::path tool = temp_.path() / "my jdk" / "nerbo";
+  Write(tool, "#!/bin/sh\n");
+  fs::permissions(tool, fs::perms::owner_exec, fs::perm_options::add);
+  ASSERT_TRUE(InstallDesktopIntegration(tool.string(), true).done);
+
+  EXPECT_EQ(fs::read_symlink(ToolLink()), tool);
   for (const char* icon : {"nerbo-class.png", "nerbo-source.png"}) {
     std::optional<std::string> png = Contents(Data() / "icons/hicolor/32x32/apps" / icon);
     ASSERT_TRUE(png) << icon;
@@ -98,7 +110,7 @@ TEST_F(DesktopIntegration, WritesValidEntriesThatBecomeTheDefaults) {
   }
 
   if (HaveProgram("desktop-file-validate")) {
-    for (const char* name : {"nerbo-class.desktop", "nerbo-source.desktop"}) {
+    for (const char* name : kEntries) {
       CommandResult validated = RunCommand("desktop-file-validate '" + Entry(name).string() + "'");
       EXPECT_EQ(validated.status, 0) << validated.output;
       EXPECT_EQ(validated.output, "") << name;
@@ -107,6 +119,65 @@ TEST_F(DesktopIntegration, WritesValidEntriesThatBecomeTheDefaults) {
   if (HaveProgram("xdg-mime")) {
     EXPECT_EQ(RunCommand("xdg-mime query default application/x-java").output, "nerbo-class.desktop\n");
     EXPECT_EQ(RunCommand("xdg-mime query default text/x-java").output, "nerbo-source.desktop\n");
+  }
+}
+
+// A file the installation writes, the group of its key file that starts a
+// verb, and what that group must say.
+struct VerbFile {
+  const char* path;  // below the data directory
+  const char* group;
+  const char* name;
+  const char* exec;  // "<tool>" for the tool's link
+};
+
+class VerbFiles : public DesktopIntegration, public testing::WithParamInterface<VerbFile> {};
+
+// Each parses with the key-file rules and starts the verb's command with the
+// clicked file; none starts the tool without one. (The desktop entries are
+// checked by desktop-file-validate and started by GLib end to end.)
+TEST_P(VerbFiles, ParseAndStartTheVerbOnTheFile) {
+  ASSERT_TRUE(InstallDesktopIntegration(kToolPath, true).done);
+  std::optional<std::string> text = Contents(Data() / GetParam().path);
+  ASSERT_TRUE(text);
+  std::string error;
+  std::optional<KeyFile> file = ReadKeyFile(*text, &error);
+  ASSERT_TRUE(file) << error;
+  const KeyFileGroup& group = (*file)[GetParam().group];
+  EXPECT_EQ(group.count("Name") ? group.at("Name") : "", GetParam().name);
+  std::string exec = GetParam().exec;
+  if (exec.rfind("<tool>", 0) == 0) exec.replace(0, 6, ToolLink().string());
+  EXPECT_EQ(group.count("Exec") ? group.at("Exec") : "", exec);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, VerbFiles,
+    testing::Values(
+        VerbFile{"kio/servicemenus/nerbo-class.desktop", "Desktop Action run", "Run", "<tool> %f"},
+        VerbFile{"kio/servicemenus/nerbo-class.desktop", "Desktop Action run-with-args", "Run with args...",
+                 "<tool> %f /ArgsToNerbo"},
+        VerbFile{"kio/servicemenus/nerbo-source.desktop", "Desktop Action compile-run", "Compile+Run",
+                 "<tool> %f /ExecuteAfterCompile"},
+        VerbFile{"kio/servicemenus/nerbo-source.desktop", "Desktop Action compile", "Compile", "<tool> %f"},
+        VerbFile{"kio/servicemenus/nerbo-source.desktop", "Desktop Action edit", "Edit", "/usr/bin/vi -n %f"},
+        VerbFile{"nemo/actions/nerbo-run.nemo_action", "Nemo Action", "Run", "<tool> %F"},
+        VerbFile{"nemo/actions/nerbo-run-with-args.nemo_action", "Nemo Action", "Run with args...",
+                 "<tool> %F /ArgsToNerbo"},
+        VerbFile{"nemo/actions/nerbo-compile-run.nemo_action", "Nemo Action", "Compile+Run",
+                 "<tool> %F /ExecuteAfterCompile"},
+        VerbFile{"nemo/actions/nerbo-compile.nemo_action", "Nemo Action", "Compile", "<tool> %F"},
+        VerbFile{"nemo/actions/nerbo-edit.nemo_action", "Nemo Action", "Edit", "/usr/bin/vi -n %F"}));
+
+// Dolphin ignores a service menu of the user's, and Nautilus a script, that
+// is not executable.
+TEST_F(DesktopIntegration, MenusThatMustBeProgramsAre) {
+  ASSERT_TRUE(InstallDesktopIntegration(kToolPath, true).done);
+  const fs::path scripts = Data() / "nautilus/scripts/Nerbo";
+  for (const fs::path& path :
+       {Data() / "kio/servicemenus/nerbo-class.desktop", Data() / "kio/servicemenus/nerbo-source.desktop",
+        scripts / "Run", scripts / "Run with args...", scripts / "Compile+Run", scripts / "Compile",
+        scripts / "Edit"}) {
+    EXPECT_NE(fs::status(path).permissions() & fs::perms::owner_exec, fs::perms::none) << path;
   }
 }
 
@@ -123,6 +194,7 @@ TEST_P(DesktopRoundTrip, UninstallPutsEverythingBackAndRepeatsChangeNothing) {
   // Files of others in the same directories stay.
   Write(Entry("other.desktop"), "[Desktop Entry]\nType=Application\nName=Other\nExec=other\n");
   Write(Data() / "icons/hicolor/32x32/apps/other.png", "picture");
+  const auto original = Snapshot(temp_.path());
 
   ASSERT_TRUE(InstallDesktopIntegration(kToolPath, true).done);
   const auto installed = Snapshot(temp_.path());
@@ -131,16 +203,9 @@ TEST_P(DesktopRoundTrip, UninstallPutsEverythingBackAndRepeatsChangeNothing) {
 
   ASSERT_TRUE(UninstallDesktopIntegration().done);
   EXPECT_EQ(Contents(Mimeapps()), before);
-  EXPECT_FALSE(fs::exists(Entry("nerbo-class.desktop")));
-  EXPECT_FALSE(fs::exists(Entry("nerbo-source.desktop")));
-  EXPECT_FALSE(fs::exists(Data() / "icons/hicolor/32x32/apps/nerbo-class.png"));
-  EXPECT_FALSE(fs::exists(Record()));
-  EXPECT_TRUE(fs::exists(Entry("other.desktop")));
-  EXPECT_EQ(Contents(Data() / "icons/hicolor/32x32/apps/other.png"), "picture");
-
-  const auto uninstalled = Snapshot(temp_.path());
+  EXPECT_EQ(Snapshot(temp_.path()), original);
   ASSERT_TRUE(UninstallDesktopIntegration().done);
-  EXPECT_EQ(Snapshot(temp_.path()), uninstalled);
+  EXPECT_EQ(Snapshot(temp_.path()), original);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -155,6 +220,23 @@ INSTANTIATE_TEST_SUITE_P(
                            std::string("[Default Applications]\ntext/x-java=gedit.desktop")}),
     [](const testing::TestParamInfo<Before>& param_info) { return std::string(param_info.param.name); });
 
+TEST_F(DesktopIntegration, TheFoldersItMadeGoAgain) {
+  ASSERT_TRUE(InstallDesktopIntegration(kToolPath, true).done);
+  ASSERT_TRUE(UninstallDesktopIntegration().done);
+  EXPECT_EQ(Snapshot(temp_.path()), (std::map<std::string, std::string>{}));
+}
+
+// The desktop database the installation made stays once it lists another
+// program's handlers: that program may rely on it by now.
+TEST_F(DesktopIntegration, ADesktopDatabaseOthersUseStays) {
+  if (!HaveProgram("update-desktop-database")) GTEST_SKIP() << "no update-desktop-database";
+  ASSERT_TRUE(InstallDesktopIntegration(kToolPath, true).done);
+  Write(Entry("other.desktop"),
+        "[Desktop Entry]\nType=Application\nName=Other\nExec=other %f\nMimeType=text/plain;\n");
+  ASSERT_TRUE(UninstallDesktopIntegration().done);
+  EXPECT_EQ(Contents(Entry("mimeinfo.cache")), "[MIME Cache]\ntext/plain=other.desktop;\n");
+}
+
 TEST_F(DesktopIntegration, SourcesJoinWhenALaterInstallationFindsTheCompiler) {
   ASSERT_TRUE(InstallDesktopIntegration(kToolPath, false).done);
   EXPECT_TRUE(fs::exists(Entry("nerbo-class.desktop")));
@@ -165,6 +247,12 @@ TEST_F(DesktopIntegration, SourcesJoinWhenALaterInstallationFindsTheCompiler) {
   ASSERT_TRUE(UninstallDesktopIntegration().done);
   EXPECT_FALSE(fs::exists(Entry("nerbo-source.desktop")));
   EXPECT_FALSE(fs::exists(Mimeapps()));
+}
+
+TEST_F(DesktopIntegration, InstallingFromAnotherKitMovesTheLink) {
+  ASSERT_TRUE(InstallDesktopIntegration(kToolPath, true).done);
+  ASSERT_TRUE(InstallDesktopIntegration("/opt/jdk 2/bin/nerbo", true).done);
+  EXPECT_EQ(fs::read_symlink(ToolLink()), "/opt/jdk 2/bin/nerbo");
 }
 
 TEST_F(DesktopIntegration, ALinkedMimeappsListStaysALink) {
