@@ -12,15 +12,18 @@ shift
 command -v tmux >/dev/null || { echo "tmux is missing"; exit 1; }
 
 work=$(mktemp -d)
-socket="nerbo-console-$$"
+# Each scenario has a tmux server of its own: a new session on a server that
+# is still shutting down can fail to start.
+socket=
 cleanup() {
-  tmux -L "$socket" kill-server 2>/dev/null
+  [ -n "$socket" ] && tmux -L "$socket" kill-server 2>/dev/null
   rm -rf "$work"
 }
 trap cleanup EXIT
 
 windows_path() { printf 'Z:%s' "$(realpath "$1" | tr / '\\')"; }
 
+scenarios=0
 screen() { tmux -L "$socket" capture-pane -p -J; }
 
 wait_for() {  # text seconds
@@ -42,7 +45,8 @@ fail() {
 # scenario <command> <message shown> <exit status> <seconds to wait for it>
 scenario() {
   rm -f "$work/status"
-  tmux -L "$socket" kill-server 2>/dev/null
+  [ -n "$socket" ] && tmux -L "$socket" kill-server 2>/dev/null
+  socket="nerbo-console-$$-$((++scenarios))"
   tmux -L "$socket" new-session -d -x 120 -y 40 \
     "cd '$work' && $1; echo \$? > '$work/status'; sleep 60"
   wait_for "$2" "$4" || fail "'$2' not shown"
