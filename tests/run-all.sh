@@ -9,6 +9,6 @@ cmake --workflow --preset default
 cmake --workflow --preset sanitize
 cmake --workflow --preset win64
 cmake --workflow --preset win32
-python3 tests/registration/check_program_file.py --machine i386 build/win32/src/Nerbo.exe
+python3 tests/registration/check_program_file.py --machine i386 --shipped build/win32/src/Nerbo.exe
 bash tests/fuzz/run-fuzzers.sh 20
 echo "all test runs passed"

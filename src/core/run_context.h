@@ -34,6 +34,9 @@ struct RunContext {
 
   // Argument 0 is the full path of the tool's own program file.
   std::vector<std::string> arguments;
+  // The command line could not carry every character of the target path
+  // (argument 1): what arrived names another file, or none.
+  bool target_lost_characters = false;
 
   // The target, split: first from the argument, then name and extension
   // from the name found on disk.

@@ -9,5 +9,6 @@ int main(int argc, char** argv) {
       [&console](const std::string& message) { EndOnUnreadableRegistry(*console, message); });
   RunContext context(*registry, *console, HostConventions(), SpawnProgram);
   context.arguments = BuildArgumentVector(argc, argv);
+  context.target_lost_characters = ArgumentLostCharacters(1);
   return EndRun(context, RunToMessageCode(context));
 }

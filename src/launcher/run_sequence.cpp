@@ -50,6 +50,9 @@ void EnterTargetDirectory(RunContext& context) {
 }
 
 void FindTarget(RunContext& context) {
+  // The search would take the '?' standing for a lost character as a
+  // wildcard and run whichever file matched.
+  if (context.target_lost_characters) RaiseMessageCode(kMsgFileNotFound);
   PathParts typed = SplitPath(context.arguments[1]);
   context.drive = typed.drive;
   context.directory = typed.directory;

@@ -7,6 +7,7 @@
 #include "desktop/desktop_integration.h"
 #include "registration/registration_failure.h"
 #include "registration/registry_layout.h"
+#include "registration/user_choice_notice.h"
 #include "runtime/file_search.h"
 #include "runtime/working_directory.h"
 
@@ -148,6 +149,7 @@ void Install(RunContext& context) {
 
   PrintMessage(context.console, kMsgInstalled);
   if (javac_found) PrintMessage(context.console, kMsgCompileMenu);
+  NoteUserChoices(registry, context.console, javac_found);
   RaiseMessageCode(kMsgUninstallHint);
 }
 

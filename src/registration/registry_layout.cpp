@@ -4,14 +4,28 @@
 #include "runtime/path.h"
 
 namespace nerbo {
+namespace {
 
-std::string UninstallCommand(const std::string& tool_path) { return tool_path + " " + kUninstallSwitch; }
+// The tool path as a command line's program name. Windows starts a
+// registered command with its line unchanged, and the tool's own splitter
+// ends an unquoted program name at the first blank or tab: such a path goes
+// in double quotes. Any other path stays as it is.
+std::string CommandProgram(const std::string& tool_path) {
+  if (tool_path.find_first_of(" \t") == std::string::npos) return tool_path;
+  return "\"" + tool_path + "\"";
+}
+
+}  // namespace
+
+std::string UninstallCommand(const std::string& tool_path) {
+  return CommandProgram(tool_path) + " " + kUninstallSwitch;
+}
 
 std::string ClassIconText(const std::string& tool_path) { return tool_path + ",0"; }
 
 std::string SourceIconText(const std::string& tool_path) { return tool_path + ",1"; }
 
-std::string CommandPrefix(const std::string& tool_path) { return tool_path + " \"%1\" "; }
+std::string CommandPrefix(const std::string& tool_path) { return CommandProgram(tool_path) + " \"%1\" "; }
 
 std::string RunCommand(const std::string& tool_path) {
   return CommandPrefix(tool_path) + "\"%2\" \"%3\" \"%4\" \"%5\" \"%6\" \"%7\" \"%8\" \"%9\"";

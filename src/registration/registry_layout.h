@@ -69,7 +69,9 @@ inline constexpr std::size_t kToolPathLimit = 253;
 // The `Compile` text (directory + "\\javac.exe" + terminator) fits 256 bytes.
 inline constexpr std::size_t kInstallDirectoryLimit = 245;
 
-// Text builders, from the tool path (unquoted, blanks and all).
+// Text builders, from the tool path. The commands quote a tool path that
+// holds a blank or a tab; the icon texts never do (the shell reads them up to
+// the last comma).
 std::string UninstallCommand(const std::string& tool_path);
 std::string ClassIconText(const std::string& tool_path);
 std::string SourceIconText(const std::string& tool_path);

@@ -16,4 +16,6 @@ std::vector<std::string> BuildArgumentVector(int argc, char** argv) {
   return arguments;
 }
 
+bool ArgumentLostCharacters(std::size_t) { return false; }
+
 }  // namespace nerbo

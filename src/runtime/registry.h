@@ -10,11 +10,12 @@
 
 namespace nerbo {
 
-// An open key. The two roots are predefined; every other handle comes from
+// An open key. The three roots are predefined; every other handle comes from
 // CreateKey or OpenKey and stays valid until the backend goes away (the tool
-// never closes a key).
+// never closes a key). The tool only reads HKEY_CURRENT_USER.
 using RegKey = std::uintptr_t;
 inline constexpr RegKey kClassesRoot = 0x80000000u;
+inline constexpr RegKey kCurrentUser = 0x80000001u;
 inline constexpr RegKey kLocalMachine = 0x80000002u;
 
 // Result codes, as the Windows registry returns them.

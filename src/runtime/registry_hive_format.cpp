@@ -161,9 +161,12 @@ class Parser {
       start = slash + 1;
     }
     RegistryNode* node = nullptr;
-    if (EqualsIgnoreCase(names[0], tree_->classes_root.name)) node = &tree_->classes_root;
-    if (EqualsIgnoreCase(names[0], tree_->local_machine.name)) node = &tree_->local_machine;
-    if (!node) return Fail("the key does not start with HKEY_CLASSES_ROOT or HKEY_LOCAL_MACHINE");
+    for (RegistryNode* root : {&tree_->classes_root, &tree_->local_machine, &tree_->current_user}) {
+      if (EqualsIgnoreCase(names[0], root->name)) node = root;
+    }
+    if (!node) {
+      return Fail("the key does not start with HKEY_CLASSES_ROOT, HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER");
+    }
     for (std::size_t i = 1; i < names.size(); ++i) {
       if (names[i].empty() || names[i].size() > kMaxKeyNameLength)
         return Fail("a key name is empty or too long");
@@ -305,6 +308,7 @@ std::string FormatHive(const RegistryTree& tree) {
   out.push_back('\n');
   AppendKey(tree.classes_root, tree.classes_root.name, true, &out);
   AppendKey(tree.local_machine, tree.local_machine.name, true, &out);
+  AppendKey(tree.current_user, tree.current_user.name, true, &out);
   return out;
 }
 

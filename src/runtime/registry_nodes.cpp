@@ -69,6 +69,7 @@ bool RegistryNode::RemoveValue(const std::string& value_name) {
 RegistryNode* RegistryTree::Root(RegKey key) {
   if (key == kClassesRoot) return &classes_root;
   if (key == kLocalMachine) return &local_machine;
+  if (key == kCurrentUser) return &current_user;
   return nullptr;
 }
 

@@ -36,6 +36,7 @@ struct RegistryNode {
 struct RegistryTree {
   RegistryNode classes_root{"HKEY_CLASSES_ROOT", {}, {}};
   RegistryNode local_machine{"HKEY_LOCAL_MACHINE", {}, {}};
+  RegistryNode current_user{"HKEY_CURRENT_USER", {}, {}};
 
   // The node of a predefined root, or null for any other handle.
   RegistryNode* Root(RegKey key);

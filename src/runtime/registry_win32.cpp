@@ -10,6 +10,7 @@ namespace {
 // HKEY holds them sign-extended, so they are mapped rather than cast.
 HKEY ToHkey(RegKey key) {
   if (key == kClassesRoot) return HKEY_CLASSES_ROOT;
+  if (key == kCurrentUser) return HKEY_CURRENT_USER;
   if (key == kLocalMachine) return HKEY_LOCAL_MACHINE;
   return reinterpret_cast<HKEY>(key);
 }

@@ -40,10 +40,10 @@ std::string ValueName(const char* name) { return name ? name : ""; }
 TreeBackedRegistry::TreeBackedRegistry(std::unique_ptr<TreeStorage> storage) : storage_(std::move(storage)) {}
 
 const TreeBackedRegistry::KeyPath* TreeBackedRegistry::PathOf(RegKey key) const {
-  static const KeyPath kClassesRootPath{kClassesRoot, {}};
-  static const KeyPath kLocalMachinePath{kLocalMachine, {}};
-  if (key == kClassesRoot) return &kClassesRootPath;
-  if (key == kLocalMachine) return &kLocalMachinePath;
+  static const KeyPath kRootPaths[] = {{kClassesRoot, {}}, {kCurrentUser, {}}, {kLocalMachine, {}}};
+  for (const KeyPath& root_path : kRootPaths) {
+    if (root_path.root == key) return &root_path;
+  }
   if (key < kFirstHandle || (key - kFirstHandle) % 4 != 0) return nullptr;
   std::size_t index = (key - kFirstHandle) / 4;
   return index < handles_.size() ? &handles_[index] : nullptr;

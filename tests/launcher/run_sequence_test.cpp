@@ -76,6 +76,14 @@ TEST_F(RunSequence, WildcardsSelectTheFirstMatch) {
   EXPECT_EQ(context_.found_name, "a.txt");
 }
 
+// A character the command line could not carry arrives as '?'.
+TEST_F(RunSequence, ATargetThatLostCharactersIsNotLookedFor) {
+  temp_.Touch("A.class");
+  context_.target_lost_characters = true;
+  EXPECT_EQ(Run({"?.class"}), kMsgFileNotFound);
+  EXPECT_EQ(context_.found_name, "");
+}
+
 TEST_F(RunSequence, TheUninstallSwitchIgnoresLetterCaseAndComesAfterTheArguments) {
   EXPECT_EQ(Run({"/U", "a", "b"}), kMsgUninstalled);
   EXPECT_EQ(context_.argument_string, "a b ");

@@ -35,10 +35,12 @@ std::string DumpOf(const std::vector<Entry>& entries) {
 
 // What an installation with both kit tools writes on a system that had
 // none of these keys, with the texts spelled out.
-std::vector<Entry> FreshLayout(const std::string& tool, const std::string& java, const std::string& javac) {
+std::vector<Entry> FreshLayout(const std::string& java, const std::string& javac) {
+  const std::string tool = kToolPath;
+  const std::string command = kToolCommand;
   return {
       {kLocalMachine, kUninstallKey, "DisplayName", Sz("Nerbo by Brandovelkian")},
-      {kLocalMachine, kUninstallKey, "UninstallString", Sz(tool + " /u")},
+      {kLocalMachine, kUninstallKey, "UninstallString", Sz(command + " /u")},
       {kLocalMachine, kSettings, "", Sz("Nerbo.exe")},
       {kLocalMachine, kSettings, "UninstallInfo", Dword(3), kRegDword},
       {kLocalMachine, kSettings, "Run", java},
@@ -48,17 +50,17 @@ std::vector<Entry> FreshLayout(const std::string& tool, const std::string& java,
       {kClassesRoot, "ClassFile.Nerbo\\DefaultIcon", "", Sz(tool + ",0")},
       {kClassesRoot, "ClassFile.Nerbo\\Shell", "", Sz("Run")},
       {kClassesRoot, "ClassFile.Nerbo\\Shell\\Run\\command", "",
-       Sz(tool + " \"%1\" \"%2\" \"%3\" \"%4\" \"%5\" \"%6\" \"%7\" \"%8\" \"%9\"")},
+       Sz(command + " \"%1\" \"%2\" \"%3\" \"%4\" \"%5\" \"%6\" \"%7\" \"%8\" \"%9\"")},
       {kClassesRoot, "ClassFile.Nerbo\\Shell\\Run with args...\\command", "",
-       Sz(tool + " \"%1\" /ArgsToNerbo")},
+       Sz(command + " \"%1\" /ArgsToNerbo")},
       {kClassesRoot, ".java", "", Sz("JavaFile.Nerbo")},
       {kClassesRoot, "JavaFile.Nerbo", "", Sz("Java File")},
       {kClassesRoot, "JavaFile.Nerbo\\DefaultIcon", "", Sz(tool + ",1")},
       {kClassesRoot, "JavaFile.Nerbo\\Shell", "", Sz("Compile+Run")},
       {kClassesRoot, "JavaFile.Nerbo\\Shell\\Edit\\command", "", Sz("notepad %1")},
       {kClassesRoot, "JavaFile.Nerbo\\Shell\\Compile+Run\\command", "",
-       Sz(tool + " \"%1\" /ExecuteAfterCompile")},
-      {kClassesRoot, "JavaFile.Nerbo\\Shell\\Compile\\command", "", Sz(tool + " \"%1\"")},
+       Sz(command + " \"%1\" /ExecuteAfterCompile")},
+      {kClassesRoot, "JavaFile.Nerbo\\Shell\\Compile\\command", "", Sz(command + " \"%1\"")},
   };
 }
 
@@ -69,8 +71,8 @@ TEST_P(Installer, AFreshSystemGetsTheWholeLayoutAndNothingElse) {
   EXPECT_EQ(Install(), kMsgUninstallHint);
   EXPECT_EQ(console_.out, std::string(kInstalled) + kCompileMenu);
   EXPECT_EQ(console_.err, "");
-  EXPECT_EQ(Dump(), DumpOf(FreshLayout(kToolPath, KitPath(HostConventions().java_tool),
-                                       KitPath(HostConventions().javac_tool))));
+  EXPECT_EQ(Dump(),
+            DumpOf(FreshLayout(KitPath(HostConventions().java_tool), KitPath(HostConventions().javac_tool))));
 }
 
 TEST_P(Installer, WithoutJavaItPrintsNothingAndWritesNothing) {
@@ -158,7 +160,8 @@ struct SourceCase {
 
 std::vector<SourceCase> SourceCases() {
   const std::string tool = kToolPath;
-  const std::string compile = Sz(tool + " \"%1\"");
+  const std::string command = kToolCommand;
+  const std::string compile = Sz(command + " \"%1\"");
   return {
       {"NoJavaKey",
        {},
@@ -204,7 +207,7 @@ std::vector<SourceCase> SourceCases() {
        {{"jfile", "", Sz("Java File")},
         {"jfile\\DefaultIcon", "", Sz(tool + ",1")},
         {"jfile\\Shell", "", Sz("Compile+Run")},
-        {"jfile\\Shell\\Compile+Run\\command", "", Sz(tool + " \"%1\" /ExecuteAfterCompile")},
+        {"jfile\\Shell\\Compile+Run\\command", "", Sz(command + " \"%1\" /ExecuteAfterCompile")},
         {"JavaFile.Nerbo", "", std::nullopt}}},
       {"ReusedTypeKeepsAnEmptyDescription",
        {{kClassesRoot, ".java", "", Sz("jfile")}, {kClassesRoot, "jfile", "", Sz("")}},

@@ -36,8 +36,11 @@ std::vector<HarnessBackend> DumpableBackends();
 std::string BackendName(const testing::TestParamInfo<HarnessBackend>& info);
 inline void PrintTo(const HarnessBackend& backend, std::ostream* out) { *out << backend.name; }
 
-// A tool path with blanks, so that every text shows it goes in unquoted.
+// A tool path with blanks, so that every command shows it quoted and every
+// icon text shows it bare.
 inline constexpr char kToolPath[] = "C:\\Program Files\\jdk 1.1\\bin\\Nerbo.exe";
+// The tool path as the commands name their program.
+inline constexpr char kToolCommand[] = "\"C:\\Program Files\\jdk 1.1\\bin\\Nerbo.exe\"";
 
 // A REG_SZ's bytes as the layout writes a text: with its terminator.
 std::string Sz(const std::string& text);

@@ -1,4 +1,5 @@
 #include "registration/registry_layout.h"
+#include "runtime/command_line.h"
 #include "support/memory_registry.h"
 
 #include <gtest/gtest.h>
@@ -51,10 +52,41 @@ INSTANTIATE_TEST_SUITE_P(
                  "/opt/jdk/bin/java"},
         TextCase{"PosixCompile", [] { return CompilerToolPath("/opt/jdk/bin", kPosixConventions); },
                  "/opt/jdk/bin/javac"},
-        // Blanks in the tool path stay as they are, unquoted.
-        TextCase{"BlanksUnquoted", [] { return CompileCommand("C:\\Program Files\\Nerbo.exe"); },
-                 "C:\\Program Files\\Nerbo.exe \"%1\""}),
+        // A tool path with a blank or a tab is quoted at the head of a command,
+        // so that the tool's own splitter reads it whole; icon texts stay bare.
+        TextCase{"BlankQuotedInCommand", [] { return CompileCommand("C:\\Program Files\\Nerbo.exe"); },
+                 "\"C:\\Program Files\\Nerbo.exe\" \"%1\""},
+        TextCase{"BlankBareInIcon", [] { return SourceIconText("C:\\Program Files\\Nerbo.exe"); },
+                 "C:\\Program Files\\Nerbo.exe,1"}),
     [](const testing::TestParamInfo<TextCase>& param_info) { return std::string(param_info.param.entry); });
+
+// Windows hands a registered command to the tool as written, with the
+// clicked path for %1 and nothing for %2 to %9, as a double click fills them.
+// The tool's own splitter must find the clicked path whole, wherever the tool
+// was installed.
+TEST(RegisteredCommand, SplitsBackIntoTheClickedPath) {
+  const std::string clicked = "C:\\My Work\\src\\org\\demo\\Hello.class";
+  auto as_started = [&](std::string command) {
+    for (std::size_t at = command.find('%'); at != std::string::npos; at = command.find('%', at)) {
+      std::string parameter = command[at + 1] == '1' ? clicked : "";
+      command.replace(at, 2, parameter);
+      at += parameter.size();
+    }
+    return SplitArguments(SkipProgramName(command.c_str()));
+  };
+  using Arguments = std::vector<std::string>;
+  for (const char* tool :
+       {kExampleTool, "C:\\Program Files\\My JDK\\bin\\Nerbo.exe", "C:\\a\tb\\Nerbo.exe"}) {
+    SCOPED_TRACE(tool);
+    Arguments run(9, "");
+    run[0] = clicked;
+    EXPECT_EQ(as_started(RunCommand(tool)), run);
+    EXPECT_EQ(as_started(RunWithArgsCommand(tool)), (Arguments{clicked, "/ArgsToNerbo"}));
+    EXPECT_EQ(as_started(CompileRunCommand(tool)), (Arguments{clicked, "/ExecuteAfterCompile"}));
+    EXPECT_EQ(as_started(CompileCommand(tool)), Arguments{clicked});
+    EXPECT_EQ(as_started(UninstallCommand(tool)), Arguments{"/u"});
+  }
+}
 
 struct LiteralCase {
   LayoutText literal;

@@ -58,13 +58,14 @@ class SystemRegistration : public RegistrationTest {
 TEST_P(SystemRegistration, InstallsTheLayoutAndUninstallsItAgain) {
   PutKit();
   const std::string tool = kToolPath;
+  const std::string command = kToolCommand;
   const std::string java = KitPath("java.exe");
   const std::string javac = KitPath("javac.exe");
   ASSERT_EQ(Install(), kMsgUninstallHint);
 
   const Stored texts[] = {
       {kLocalMachine, kUninstallKey, "DisplayName", kRegSz, Sz("Nerbo by Brandovelkian")},
-      {kLocalMachine, kUninstallKey, "UninstallString", kRegSz, Sz(tool + " /u")},
+      {kLocalMachine, kUninstallKey, "UninstallString", kRegSz, Sz(command + " /u")},
       {kLocalMachine, kSettings, "", kRegSz, Sz("Nerbo.exe")},
       {kLocalMachine, kSettings, "UninstallInfo", kRegDword, Dword(3)},
       {kClassesRoot, ".class", "", kRegSz, Sz("ClassFile.Nerbo")},
@@ -72,17 +73,17 @@ TEST_P(SystemRegistration, InstallsTheLayoutAndUninstallsItAgain) {
       {kClassesRoot, "ClassFile.Nerbo\\DefaultIcon", "", kRegSz, Sz(tool + ",0")},
       {kClassesRoot, "ClassFile.Nerbo\\Shell", "", kRegSz, Sz("Run")},
       {kClassesRoot, "ClassFile.Nerbo\\Shell\\Run\\command", "", kRegSz,
-       Sz(tool + " \"%1\" \"%2\" \"%3\" \"%4\" \"%5\" \"%6\" \"%7\" \"%8\" \"%9\"")},
+       Sz(command + " \"%1\" \"%2\" \"%3\" \"%4\" \"%5\" \"%6\" \"%7\" \"%8\" \"%9\"")},
       {kClassesRoot, "ClassFile.Nerbo\\Shell\\Run with args...\\command", "", kRegSz,
-       Sz(tool + " \"%1\" /ArgsToNerbo")},
+       Sz(command + " \"%1\" /ArgsToNerbo")},
       {kClassesRoot, ".java", "", kRegSz, Sz("JavaFile.Nerbo")},
       {kClassesRoot, "JavaFile.Nerbo", "", kRegSz, Sz("Java File")},
       {kClassesRoot, "JavaFile.Nerbo\\DefaultIcon", "", kRegSz, Sz(tool + ",1")},
       {kClassesRoot, "JavaFile.Nerbo\\Shell", "", kRegSz, Sz("Compile+Run")},
       {kClassesRoot, "JavaFile.Nerbo\\Shell\\Edit\\command", "", kRegSz, Sz("notepad %1")},
       {kClassesRoot, "JavaFile.Nerbo\\Shell\\Compile+Run\\command", "", kRegSz,
-       Sz(tool + " \"%1\" /ExecuteAfterCompile")},
-      {kClassesRoot, "JavaFile.Nerbo\\Shell\\Compile\\command", "", kRegSz, Sz(tool + " \"%1\"")},
+       Sz(command + " \"%1\" /ExecuteAfterCompile")},
+      {kClassesRoot, "JavaFile.Nerbo\\Shell\\Compile\\command", "", kRegSz, Sz(command + " \"%1\"")},
   };
   for (const Stored& expected : texts) {
     SCOPED_TRACE(expected.path + " " + expected.value);

@@ -215,6 +215,20 @@ TEST_P(RegistryConformance, AKeyOpenedToReadServesReadsAndAMissingOneIsNotFound)
   EXPECT_EQ(registry().OpenKeyToRead(scratch_, "Missing", &read), kRegFileNotFound);
 }
 
+// The user's root is a tree of its own: what is there is not in the
+// machine's, and the other way round.
+TEST_P(RegistryConformance, TheUsersRootKeepsItsOwnKeys) {
+  DeleteTree(registry(), kCurrentUser, kScratchPath);
+  RegKey user_key = 0;
+  ASSERT_EQ(registry().CreateKey(kCurrentUser, kScratchPath, &user_key, nullptr), kRegSuccess);
+  Create(user_key, "OnlyForTheUser");
+  RegKey read = 0;
+  EXPECT_EQ(registry().OpenKeyToRead(kCurrentUser, "SOFTWARE\\NerboConformance\\OnlyForTheUser", &read),
+            kRegSuccess);
+  EXPECT_EQ(registry().OpenKeyToRead(scratch_, "OnlyForTheUser", &read), kRegFileNotFound);
+  DeleteTree(registry(), kCurrentUser, kScratchPath);
+}
+
 TEST_P(RegistryConformance, KeyNamesIgnoreCaseAndKeepIt) {
   Create(scratch_, "ClassFile.Nerbo");
   RegKey opened = 0;

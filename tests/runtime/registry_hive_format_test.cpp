@@ -144,7 +144,10 @@ INSTANTIATE_TEST_SUITE_P(
         AcceptedCase{"values on a root, deep key creates its parents",
                      "REGEDIT4\n[HKEY_LOCAL_MACHINE]\n@=\"r\"\n[HKEY_LOCAL_MACHINE\\a\\b]\n",
                      "HKEY_CLASSES_ROOT\nHKEY_LOCAL_MACHINE\n  @ type 1, 2 bytes: \"r\\x00\"\n"
-                     "HKEY_LOCAL_MACHINE\\a\nHKEY_LOCAL_MACHINE\\a\\b\n"}));
+                     "HKEY_LOCAL_MACHINE\\a\nHKEY_LOCAL_MACHINE\\a\\b\n"},
+        AcceptedCase{"the user's root", "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\U]\n\"ProgId\"=\"x\"\n",
+                     "HKEY_CLASSES_ROOT\nHKEY_LOCAL_MACHINE\nHKEY_CURRENT_USER\nHKEY_CURRENT_USER\\Software\n"
+                     "HKEY_CURRENT_USER\\Software\\U\n  \"ProgId\" type 1, 2 bytes: \"x\\x00\"\n"}));
 
 struct RejectedCase {
   const char* label;
@@ -167,7 +170,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(RejectedCase{"no header", "[HKEY_CLASSES_ROOT\\K]\n", 1},
                     RejectedCase{"other header", "Windows Registry Editor Version 5.00\n", 1},
                     RejectedCase{"value before any key", "REGEDIT4\n@=\"x\"\n", 2},
-                    RejectedCase{"unknown root", "REGEDIT4\n[HKEY_CURRENT_USER\\K]\n", 2},
+                    RejectedCase{"unknown root", "REGEDIT4\n[HKEY_USERS\\K]\n", 2},
                     RejectedCase{"empty key name", "REGEDIT4\n[HKEY_CLASSES_ROOT\\\\K]\n", 2},
                     RejectedCase{"unclosed section", "REGEDIT4\n[HKEY_CLASSES_ROOT\\K\n", 2},
                     RejectedCase{"key removal", "REGEDIT4\n[-HKEY_CLASSES_ROOT\\K]\n", 2},

@@ -18,9 +18,20 @@ bool ReadVariable(const char* name, std::string* value) {
   return true;
 }
 
+// The wide command line holds every character the starter passed, whatever
+// this program's code page.
+std::string WideToUtf8(const wchar_t* text) {
+  int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  if (size <= 1) return std::string();
+  std::string utf8(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, &utf8[0], size, nullptr, nullptr);
+  utf8.pop_back();  // the terminator
+  return utf8;
+}
+
 void AppendRecord(const std::string& log) {
   nerbo::StandinRecord record;
-  record.command_line = GetCommandLineA();
+  record.command_line = WideToUtf8(GetCommandLineW());
   char directory[MAX_PATH + 1];
   DWORD length = GetCurrentDirectoryA(sizeof directory, directory);
   if (length < sizeof directory) record.directory.assign(directory, length);

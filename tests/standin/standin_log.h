@@ -4,7 +4,7 @@
 // One record per run, each line ended by a line feed, values without line
 // breaks:
 //   record
-//   line=<the raw command line>
+//   line=<the raw command line, in UTF-8>
 //   directory=<the current directory>
 //   classpath=<the value of CLASSPATH>      (only when CLASSPATH is set)
 #pragma once

@@ -56,6 +56,9 @@ std::string DumpRegistryTree(const RegistryTree& tree) {
   std::string out;
   DumpNode(tree.classes_root, tree.classes_root.name, &out);
   DumpNode(tree.local_machine, tree.local_machine.name, &out);
+  // The tool only reads HKEY_CURRENT_USER: shown when a test put something there.
+  const RegistryNode& user = tree.current_user;
+  if (!user.values.empty() || !user.subkeys.empty()) DumpNode(user, user.name, &out);
   return out;
 }
 

@@ -1,0 +1,202 @@
+// The tool in a kit under Program Files, started as Windows starts it: the
+// user runs it once without arguments in a console in the kit's bin
+// directory; the Explorer then starts the registered commands verbatim
+// (explorer_standin.exe), and the list of installed software the uninstall
+// command. The real program files run under Wine, against the prefix's
+// registry, with the stand-in kit.
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "core/message_code.h"
+#include "registration/registration_harness.h"
+#include "runtime/windows_api.h"
+#include "standin/standin_log.h"
+#include "support/scoped_environment.h"
+#include "support/synthetic_class_file.h"
+
+// After windows.h.
+#include <sddl.h>
+
+namespace nerbo {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Made absolute before any test changes directory: under Wine the build
+// paths are paths of the drive current at the start.
+const fs::path kProgram = fs::absolute(NERBO_PROGRAM);
+const fs::path kProgramWithoutManifest = fs::absolute(NERBO_PROGRAM_WITHOUT_MANIFEST);
+const fs::path kExplorer = fs::absolute(NERBO_EXPLORER_STANDIN);
+const fs::path kKitBin = fs::absolute(NERBO_STANDIN_KIT_BIN);
+
+constexpr wchar_t kRunVerb[] = L"HKEY_CLASSES_ROOT\\ClassFile.Nerbo\\Shell\\Run\\command";
+constexpr wchar_t kCompileRunVerb[] = L"HKEY_CLASSES_ROOT\\JavaFile.Nerbo\\Shell\\Compile+Run\\command";
+constexpr wchar_t kUninstallKey[] =
+    L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Nerbo";
+constexpr char kSettings[] = "SOFTWARE\\Vesk\\Nerbo";
+
+std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
+
+// Starts `program` with the command line `line`, without a console (so a
+// final key wait ends at once), in `directory` (when not empty), and gives
+// its exit status; -1 when it cannot start.
+long StartAndWait(const fs::path& program, std::wstring line, const fs::path& directory = {}) {
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  std::wstring in = directory.wstring();
+  if (!CreateProcessW(program.wstring().c_str(), &line[0], nullptr, nullptr, TRUE, DETACHED_PROCESS, nullptr,
+                      in.empty() ? nullptr : in.c_str(), &startup, &process)) {
+    return -1;
+  }
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD status = 0;
+  GetExitCodeProcess(process.hProcess, &status);
+  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
+  return static_cast<long>(status);
+}
+
+// Makes a key of HKEY_LOCAL_MACHINE readable only, as a standard user finds
+// it, and puts its own access list back at the end of the scope.
+class ScopedReadOnlyKey {
+ public:
+  explicit ScopedReadOnlyKey(const char* path) {
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, READ_CONTROL | WRITE_DAC, &key_) != ERROR_SUCCESS) return;
+    DWORD size = 0;
+    RegGetKeySecurity(key_, DACL_SECURITY_INFORMATION, nullptr, &size);
+    saved_.resize(size);
+    RegGetKeySecurity(key_, DACL_SECURITY_INFORMATION, saved_.data(), &size);
+    PSECURITY_DESCRIPTOR read_only = nullptr;
+    if (ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KR;;;WD)", SDDL_REVISION_1, &read_only,
+                                                             nullptr)) {
+      RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, read_only);
+      LocalFree(read_only);
+    }
+  }
+  ~ScopedReadOnlyKey() {
+    if (!key_) return;
+    if (!saved_.empty()) RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, saved_.data());
+    RegCloseKey(key_);
+  }
+  ScopedReadOnlyKey(const ScopedReadOnlyKey&) = delete;
+  ScopedReadOnlyKey& operator=(const ScopedReadOnlyKey&) = delete;
+
+ private:
+  HKEY key_ = nullptr;
+  std::vector<BYTE> saved_;
+};
+
+class AsWindowsStartsIt : public RegistrationTest {
+ protected:
+  AsWindowsStartsIt() {
+    fs::create_directories(bin_);
+    fs::create_directories(package_);
+    fs::copy_file(kProgram, bin_ / "Nerbo.exe");
+    for (const char* tool : {"java.exe", "javac.exe"}) fs::copy_file(kKitBin / tool, bin_ / tool);
+  }
+  // Whatever a test leaves installed goes, so the prefix is clean for the next.
+  ~AsWindowsStartsIt() override { Uninstall(); }
+
+  long InstallFromBin() { return StartAndWait(bin_ / "Nerbo.exe", L"Nerbo.exe", bin_); }
+
+  // The Explorer starts the command in `value` of `key` for `clicked`.
+  long Open(const wchar_t* key, const wchar_t* value, const fs::path& clicked = {}) {
+    std::wstring line = Quoted(kExplorer.wstring()) + L" " + Quoted((bin_ / "Nerbo.exe").wstring()) + L" " +
+                        Quoted(key) + L" " + Quoted(value);
+    if (!clicked.empty()) line += L" " + Quoted(clicked.wstring());
+    return StartAndWait(kExplorer, line);
+  }
+
+  std::vector<StandinRecord> Records() const {
+    std::ifstream in(log_, std::ios::binary);
+    return ParseStandinLog(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
+  }
+
+  fs::path bin_ = temp_.path() / "Program Files" / "My JDK" / "bin";
+  fs::path root_ = temp_.path() / "My Work" / "src";
+  fs::path package_ = root_ / "org" / "demo";
+  fs::path log_ = temp_.path() / "kit.log";
+  ScopedEnvironment log_variable_{kStandinLogVariable, log_.string()};
+  ScopedEnvironment no_status_{kStandinStatusVariable};
+  ScopedEnvironment no_write_{kStandinWriteVariable};
+  ScopedEnvironment no_user_class_path_{"CLASSPATH"};
+};
+
+TEST_P(AsWindowsStartsIt, AClassInAFolderWithBlanksRunsFromItsPackageRoot) {
+  ASSERT_EQ(InstallFromBin(), kMsgUninstallHint);
+  WriteSyntheticClassFile(package_ / "Hello.class", "org/demo/Hello");
+
+  EXPECT_EQ(Open(kRunVerb, L"", package_ / "Hello.class"), kMsgProgramDone);
+  std::vector<StandinRecord> records = Records();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_NE(records[0].command_line.find(" org.demo.Hello "), std::string::npos) << records[0].command_line;
+  EXPECT_TRUE(fs::equivalent(records[0].directory, root_)) << records[0].directory;
+}
+
+TEST_P(AsWindowsStartsIt, CompileAndRunWorks) {
+  ASSERT_EQ(InstallFromBin(), kMsgUninstallHint);
+  std::ofstream(package_ / "Hello.java", std::ios::binary) << "package org.demo;\r\nclass Hello {}\r\n";
+  WriteSyntheticClassFile(package_ / "Hello.class", "org/demo/Hello");
+
+  EXPECT_EQ(Open(kCompileRunVerb, L"", package_ / "Hello.java"), kMsgProgramDone);
+  std::vector<StandinRecord> records = Records();
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].command_line.rfind("javac.exe ", 0), 0u) << records[0].command_line;
+  EXPECT_NE(records[1].command_line.find(" org.demo.Hello "), std::string::npos) << records[1].command_line;
+}
+
+TEST_P(AsWindowsStartsIt, TheUninstallCommandUninstalls) {
+  ASSERT_EQ(InstallFromBin(), kMsgUninstallHint);
+  EXPECT_EQ(Open(kUninstallKey, L"UninstallString"), kMsgUninstalled);
+  EXPECT_FALSE(Exists(kClassesRoot, "ClassFile.Nerbo"));
+  EXPECT_FALSE(Exists(kLocalMachine, kSettings));
+}
+
+// A class run only reads the settings key, so a user who may not change it
+// (as HKEY_LOCAL_MACHINE is for a standard user) runs classes all the same.
+TEST_P(AsWindowsStartsIt, AClassRunsWithASettingsKeyThatCanOnlyBeRead) {
+  ASSERT_EQ(InstallFromBin(), kMsgUninstallHint);
+  WriteSyntheticClassFile(package_ / "Hello.class", "org/demo/Hello");
+  ScopedReadOnlyKey read_only(kSettings);
+  RegKey settings = 0;
+  ASSERT_EQ(registry().OpenKey(kLocalMachine, kSettings, &settings), kRegAccessDenied)
+      << "the key is writable";
+
+  EXPECT_EQ(Open(kRunVerb, L"", package_ / "Hello.class"), kMsgProgramDone);
+  EXPECT_EQ(Records().size(), 1u);
+}
+
+// Wine gives the program its manifest's UTF-8 code page, so a Cyrillic name
+// arrives whole; without it (Windows before 10 1903) it arrives with '?',
+// which must not run the one-letter A.class beside it.
+TEST_P(AsWindowsStartsIt, ANameOutsideTheCodePageRunsItselfOrNothing) {
+  ASSERT_EQ(InstallFromBin(), kMsgUninstallHint);
+  WriteSyntheticClassFile(root_ / "A.class", "A");
+  WriteSyntheticClassFile(root_ / L"\u0416.class", "\u0416");
+
+  EXPECT_EQ(Open(kRunVerb, L"", root_ / L"\u0416.class"), kMsgProgramDone);
+  std::vector<StandinRecord> records = Records();
+  ASSERT_EQ(records.size(), 1u);
+  // The class runs by its name on disk.
+  EXPECT_NE(records[0].command_line.find(" \u0416 "), std::string::npos) << records[0].command_line;
+
+  fs::copy_file(kProgramWithoutManifest, bin_ / "Nerbo.exe", fs::copy_options::overwrite_existing);
+  EXPECT_EQ(Open(kRunVerb, L"", root_ / L"\u0416.class"), kMsgFileNotFound);
+  EXPECT_EQ(Records().size(), 1u) << "the stand-in java started again";
+}
+
+INSTANTIATE_TEST_SUITE_P(Advapi32, AsWindowsStartsIt,
+                         testing::Values(HarnessBackend{
+                             "Advapi32",
+                             [] {
+                               return RegistryInstance{nullptr, MakeSystemRegistry(nullptr)};
+                             }}),
+                         BackendName);
+
+}  // namespace
+}  // namespace nerbo
