@@ -105,6 +105,9 @@ void EndOnUnreadableRegistry(Console& console, const std::string& message) {
 }
 
 int EndRun(RunContext& context, int code) {
+  // An install or uninstall that stopped part way lets other runs at the
+  // registry before this one waits for the user.
+  context.registry.DiscardChanges();
   const char* parameter = context.arguments.size() > 1 ? context.arguments[1].c_str() : nullptr;
   PrintMessage(context.console, code, parameter);
   if (code != kMsgCompiled) WaitForKey(context.console);

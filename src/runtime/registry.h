@@ -70,6 +70,15 @@ class Registry {
   // Name of the subkey at `index`. On entry *length is the buffer's size in
   // characters with the terminator; on success the name's length without it.
   virtual long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* length) = 0;
+
+  // Installs and uninstalls change the registry as one unit. After
+  // BeginChanges the calls see the registry as it is now and no other process
+  // of the tool changes it; CommitChanges makes the changes since then last;
+  // DiscardChanges ends the unit and drops what was not committed. Windows
+  // applies every change at once, so there the three only mark the unit.
+  virtual long BeginChanges() = 0;
+  virtual long CommitChanges() = 0;
+  virtual void DiscardChanges() = 0;
 };
 
 // Told why the registry cannot be read at all (the Linux registry file: the

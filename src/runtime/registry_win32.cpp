@@ -84,6 +84,11 @@ class Advapi32Registry final : public Registry {
     if (status == ERROR_SUCCESS && length) *length = count;
     return status;
   }
+
+  // Every change above is already applied.
+  long BeginChanges() override { return ERROR_SUCCESS; }
+  long CommitChanges() override { return ERROR_SUCCESS; }
+  void DiscardChanges() override {}
 };
 
 }  // namespace

@@ -24,6 +24,11 @@ class TreeStorage {
   // keeps the result when `change` succeeds and reports that it changed
   // something.
   virtual long Update(RegistryTree* tree, const std::function<long(bool* changed)>& change) = 0;
+  // The unit of changes of Registry::BeginChanges; a store that keeps every
+  // change at once has nothing to do for it.
+  virtual long BeginChanges(RegistryTree*) { return kRegSuccess; }
+  virtual long CommitChanges(RegistryTree*) { return kRegSuccess; }
+  virtual void DiscardChanges(RegistryTree*) {}
 };
 
 class TreeBackedRegistry final : public Registry {
@@ -44,6 +49,9 @@ class TreeBackedRegistry final : public Registry {
   long DeleteKey(RegKey parent, const char* name) override;
   long QueryInfoKey(RegKey key, std::uint32_t* subkeys, std::uint32_t* max_subkey_length) override;
   long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* length) override;
+  long BeginChanges() override { return storage_->BeginChanges(&tree_); }
+  long CommitChanges() override { return storage_->CommitChanges(&tree_); }
+  void DiscardChanges() override { storage_->DiscardChanges(&tree_); }
 
   // The whole tree as of now, for tests that compare a registry's contents.
   const RegistryTree& Snapshot();

@@ -30,6 +30,9 @@ class RefusingRegistry final : public Registry {
   long DeleteKey(RegKey parent, const char* name) override;
   long QueryInfoKey(RegKey key, std::uint32_t* subkeys, std::uint32_t* max_subkey_length) override;
   long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* length) override;
+  long BeginChanges() override { return inner_.BeginChanges(); }
+  long CommitChanges() override { return inner_.CommitChanges(); }
+  void DiscardChanges() override { inner_.DiscardChanges(); }
 
  private:
   bool Beneath(RegKey key) const;
