@@ -54,6 +54,8 @@ void FindTarget(RunContext& context) {
   // wildcard and run whichever file matched.
   if (context.target_lost_characters) RaiseMessageCode(kMsgFileNotFound);
   PathParts typed = SplitPath(context.arguments[1]);
+  // What is left of a path too long to split may name another file.
+  if (typed.shortened) RaiseMessageCode(kMsgFileNotFound);
   context.drive = typed.drive;
   context.directory = typed.directory;
   context.name = typed.name;
@@ -62,6 +64,7 @@ void FindTarget(RunContext& context) {
   std::string file_name =
       MergePath("", "", context.name, context.extension, context.conventions.dir_separator);
   if (!FindFirstFileName(file_name, &context.found_name)) RaiseMessageCode(kMsgFileNotFound);
+  if (!IsRegularFile(context.found_name)) RaiseMessageCode(kMsgFileNotFound);
   PathParts found = SplitPath(context.found_name);
   context.name = found.name;
   context.extension = found.extension;

@@ -13,6 +13,11 @@ namespace nerbo {
 // "." and ".." take part like any other entry, as they do in a search on
 // Windows outside a drive's root.
 bool FindFirstFileName(const std::string& pattern, std::string* found_name) {
+  struct stat status;
+  if (lstat(pattern.c_str(), &status) == 0) {
+    *found_name = pattern;
+    return true;
+  }
   DIR* directory = opendir(".");
   if (directory == nullptr) return false;
   bool found = false;
@@ -33,9 +38,13 @@ bool PathExists(const std::string& path) {
   return stat(path.c_str(), &status) == 0;
 }
 
-bool IsExecutableFile(const std::string& path) {
+bool IsRegularFile(const std::string& path) {
   struct stat status;
-  return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && access(path.c_str(), X_OK) == 0;
+  return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+bool IsExecutableFile(const std::string& path) {
+  return IsRegularFile(path) && access(path.c_str(), X_OK) == 0;
 }
 
 }  // namespace nerbo

@@ -48,6 +48,8 @@ PathParts SplitPath(const std::string& path) {
     name = last;
   }
 
+  parts.shortened = path.size() > kSplitInputLimit || directory.size() > kPartLimit ||
+                    name.size() > kPartLimit || extension.size() > kPartLimit;
   parts.directory = directory.substr(0, kPartLimit);
   parts.name = name.substr(0, kPartLimit);
   parts.extension = extension.substr(0, kPartLimit);

@@ -16,6 +16,9 @@ struct PathParts {
   std::string directory;  // keeps its trailing separator
   std::string name;
   std::string extension;  // with its leading dot
+  // Characters beyond the limits were dropped: the parts may name another
+  // file than the path did.
+  bool shortened = false;
 };
 
 PathParts SplitPath(const std::string& path);

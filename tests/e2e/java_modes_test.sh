@@ -252,5 +252,23 @@ expect_status 11 "source with blanks"
 expect_out 'Sto compilando il file "My Prog.java". Attendere.' "source with blanks"
 [ -f "$work/blank name/Spaced.class" ] || fail "source with blanks: nothing compiled"
 
+echo "class run, hello.class beside Hello.class"
+mkdir -p "$work/case"
+printf 'public class Hello { public static void main(String[] a) { System.out.println("upper"); } }\n' >"$work/case/Hello.java"
+printf 'public class hello { public static void main(String[] a) { System.out.println("lower"); } }\n' >"$work/case/hello.java"
+(cd "$work/case" && javac Hello.java && javac hello.java) || exit 1
+run_tool "$work/case/hello.class"
+expect_status 14 "hello.class beside Hello.class"
+expect_out "lower" "hello.class beside Hello.class"
+reject_out "upper" "hello.class beside Hello.class"
+
+echo "class run, a pipe and a link to /dev/zero named as classes"
+mkfifo "$work/case/Pipe.class"
+ln -s /dev/zero "$work/case/Zero.class"
+for target in Pipe Zero; do
+  run_tool "$work/case/$target.class"
+  expect_status 6 "$target.class"
+done
+
 [ "$failures" -eq 0 ] || { echo "$failures failure(s)"; exit 1; }
 echo "all passed"

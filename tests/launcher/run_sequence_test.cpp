@@ -84,6 +84,23 @@ TEST_F(RunSequence, ATargetThatLostCharactersIsNotLookedFor) {
   EXPECT_EQ(context_.found_name, "");
 }
 
+// Cut to 260 characters, this path would name Evil.class beside the file.
+TEST_F(RunSequence, APathTooLongToSplitEndsWith6InsteadOfNamingAnotherFile) {
+  fs::path directory = temp_.path() / std::string(259 - 10 - temp_.path().string().size() - 1, 'd');
+  fs::create_directories(directory);
+  temp_.Touch((directory / "Evil.class").string());
+  fs::path clicked = directory / "Evil.class.Good.class";
+  temp_.Touch(clicked.string());
+  ASSERT_EQ(clicked.string().substr(0, 260), (directory / "Evil.class").string());
+  EXPECT_EQ(Run({clicked.string()}), kMsgFileNotFound);
+  EXPECT_EQ(context_.found_name, "");
+}
+
+TEST_F(RunSequence, ATargetThatIsNoFileOfDataEndsWith6) {
+  fs::create_directory(temp_.path() / "Hello.class");
+  EXPECT_EQ(Run({"Hello.class"}), kMsgFileNotFound);
+}
+
 TEST_F(RunSequence, TheUninstallSwitchIgnoresLetterCaseAndComesAfterTheArguments) {
   EXPECT_EQ(Run({"/U", "a", "b"}), kMsgUninstalled);
   EXPECT_EQ(context_.argument_string, "a b ");

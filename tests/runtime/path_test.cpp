@@ -22,6 +22,7 @@ TEST_P(SplitPathTable, SplitsIntoParts) {
   EXPECT_EQ(parts.directory, c.directory);
   EXPECT_EQ(parts.name, c.name);
   EXPECT_EQ(parts.extension, c.extension);
+  EXPECT_FALSE(parts.shortened);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -50,6 +51,8 @@ TEST(SplitPath, LooksAtTheFirst260CharactersOnly) {
   EXPECT_EQ(parts.directory, "\\" + std::string(250, 'd') + "\\");
   EXPECT_EQ(parts.name, std::string(260 - 2 - 252, 'n'));
   EXPECT_EQ(parts.extension, "");
+  EXPECT_TRUE(parts.shortened);
+  EXPECT_FALSE(SplitPath(path.substr(0, 260)).shortened);
 }
 
 TEST(SplitPath, CutsEachPartTo255Characters) {
@@ -58,9 +61,12 @@ TEST(SplitPath, CutsEachPartTo255Characters) {
   parts = SplitPath(std::string(258, 'n') + ".c");
   EXPECT_EQ(parts.name.size(), 255u);
   EXPECT_EQ(parts.extension, ".c");
+  EXPECT_TRUE(parts.shortened);
   parts = SplitPath(std::string(258, 'd') + "/x");
   EXPECT_EQ(parts.directory, std::string(255, 'd'));
   EXPECT_EQ(parts.name, "x");
+  EXPECT_TRUE(parts.shortened);
+  EXPECT_FALSE(SplitPath(std::string(254, 'd') + "/x").shortened);
 }
 
 struct MergeCase {
