@@ -118,7 +118,9 @@ const ClassCase kClassCases[] = {
     {"OwnNameInSmallLetters", StoredValue{kRegSz, Sz("classfile.nerbo")}, std::nullopt,
      StoredValue{kRegSz, Sz("classfile.nerbo")}},
     {"EmptyDefault", StoredValue{kRegSz, Sz("")}, std::nullopt, std::nullopt},
-    {"UnreadablyLong", StoredValue{kRegSz, Sz(std::string(300, 'x'))}, std::nullopt, std::nullopt},
+    // Read whole, however long, and saved like any other.
+    {"LongerThan256Bytes", StoredValue{kRegSz, Sz(std::string(300, 'x'))}, std::nullopt,
+     StoredValue{kRegSz, Sz(std::string(300, 'x'))}},
     {"OwnNameKeepsAnEarlierBackUp", StoredValue{kRegSz, Sz("ClassFile.Nerbo")}, kOtherType, kOtherType},
 };
 

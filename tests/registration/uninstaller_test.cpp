@@ -179,15 +179,19 @@ struct RefusalCase {
   RegKey root;
   Refusal refusal;
   const char* stays;  // a key of the installation under `root` that is left
+  const char* what;   // what the line says could not be done
 };
 
 class UninstallerRefused : public RegistrationTest {};
 
 TEST_P(UninstallerRefused, SaysSoInsteadOfReportingSuccess) {
   const RefusalCase cases[] = {
-      {"NoAccessToLocalMachine", kLocalMachine, Refusal::kOpening, kSettings},
-      {"NoDeletionInLocalMachine", kLocalMachine, Refusal::kDeleting, kSettings},
-      {"NoDeletionInClassesRoot", kClassesRoot, Refusal::kDeleting, "ClassFile.Nerbo"},
+      {"NoAccessToLocalMachine", kLocalMachine, Refusal::kOpening, kSettings,
+       "aprire nel registro la chiave HKEY_LOCAL_MACHINE\\SOFTWARE"},
+      {"NoDeletionInLocalMachine", kLocalMachine, Refusal::kDeleting, kSettings,
+       "rimuovere dal registro la chiave HKEY_LOCAL_MACHINE\\SOFTWARE\\Vesk\\Nerbo"},
+      {"NoDeletionInClassesRoot", kClassesRoot, Refusal::kDeleting, "ClassFile.Nerbo",
+       "rimuovere dal registro la chiave HKEY_CLASSES_ROOT\\ClassFile.Nerbo"},
   };
   for (const RefusalCase& c : cases) {
     SCOPED_TRACE(c.reason);
@@ -198,8 +202,9 @@ TEST_P(UninstallerRefused, SaysSoInsteadOfReportingSuccess) {
     EXPECT_EQ(Uninstall(refusing), kMsgRemovalRefused);
     EXPECT_EQ(console_.out, "");
     EXPECT_EQ(console_.err,
-              "\nIl registro ha rifiutato la rimozione di alcune chiavi: Permission denied\n"
-              "Disinstallazione non completata: eseguire il programma come amministratore.\n\n");
+              std::string("\nImpossibile ") + c.what +
+                  ": Permission denied\n"
+                  "Disinstallazione non completata: eseguire il programma come amministratore.\n\n");
     EXPECT_TRUE(Exists(c.root, c.stays));
   }
 }
