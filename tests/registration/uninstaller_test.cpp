@@ -53,6 +53,9 @@ std::vector<RoundTripCase> RoundTripCases() {
       {"ClassNamedAnotherTypeAsExpandableText", true,
        [](Registry& r) { SeedIn(r, kClassesRoot, ".class", "", Sz("jclass"), 2); },
        [](Registry& r) { SeedIn(r, kClassesRoot, ".class", "", Sz("jclass"), kRegSz); }},
+      // Read whole and saved like any other, not lost at uninstallation.
+      {"ClassNamedAnotherTypeLongerThan256Bytes", true,
+       [](Registry& r) { SeedIn(r, kClassesRoot, ".class", "", Sz(std::string(300, 'c'))); }, nothing},
       {"ClassKeyWithEmptyDefault", true, [](Registry& r) { SeedIn(r, kClassesRoot, ".class", "", Sz("")); },
        // An empty default value is not saved, so .class goes with the tool's name.
        [](Registry& r) { r.DeleteKey(kClassesRoot, ".class"); }},
@@ -118,9 +121,15 @@ TEST_P(Uninstaller, ASecondUninstallationChangesNothing) {
 
 TEST_P(Uninstaller, WithoutAnyInstallationItStillEndsWith16) {
   OtherClassType(registry());
+  Seed(kClassesRoot, ".java", "", Sz("txtfile"));
+  Seed(kClassesRoot, "txtfile\\Shell\\Edit\\command", "", Sz("write.exe %1"));
   EXPECT_EQ(Uninstall(), kMsgUninstalled);
   EXPECT_EQ(console_.err, "");
   EXPECT_EQ(Value(kClassesRoot, ".class", "")->bytes, Sz("classfile"));
+  // A user's own Edit command is never the tool's to remove.
+  std::optional<StoredValue> edit = Value(kClassesRoot, "txtfile\\Shell\\Edit\\command", "");
+  ASSERT_TRUE(edit);
+  EXPECT_EQ(edit->bytes, Sz("write.exe %1"));
   EXPECT_FALSE(Exists(kLocalMachine, "SOFTWARE\\Vesk"));
 }
 
