@@ -95,6 +95,10 @@ void RegisterSourceFiles(RegistryChanges& changes, RegKey settings, const std::s
   changes.Write(shell, kDefaultValue, kSourceDefaultVerbText);
 }
 
+void EndIfRefused(Console& console, const RegistryChanges& changes) {
+  if (changes.failed()) RaiseRegistryChangeFailure(console, kMsgRegistryWriteRefused, changes.failure());
+}
+
 }  // namespace
 
 void Install(RunContext& context) {
@@ -131,15 +135,13 @@ void Install(RunContext& context) {
 
   RegisterClassFiles(changes, tool_path);
   if (javac_found) RegisterSourceFiles(changes, settings, tool_path, &flags);
-  if (changes.failed())
-    RaiseRegistryChangeFailure(context.console, kMsgRegistryWriteRefused, changes.failure());
+  EndIfRefused(context.console, changes);
   // A Linux desktop's file managers read files of their own, not the registry.
   DesktopResult desktop = InstallDesktopIntegration(tool_path, javac_found);
   if (!desktop.done) RaiseDesktopFailure(context.console, kMsgDesktopInstallFailed, desktop);
 
   changes.Commit();
-  if (changes.failed())
-    RaiseRegistryChangeFailure(context.console, kMsgRegistryWriteRefused, changes.failure());
+  EndIfRefused(context.console, changes);
   PrintMessage(context.console, kMsgInstalled);
   if (javac_found) PrintMessage(context.console, kMsgCompileMenu);
   NoteUserChoices(registry, context.console, javac_found);
