@@ -24,11 +24,10 @@ std::vector<UserState> UserStates();
 
 class FaultSweep : public RegistrationTest {
  protected:
-  // Fails the 1st, then every `stride`th change of an installation (of an
-  // uninstallation) and the last one; gives how many changes a whole run
-  // makes.
-  int SweepInstall(const UserState& state, int stride = 1);
-  int SweepUninstall(const UserState& state, int stride = 1);
+  // Fails each change of an installation (of an uninstallation) in turn;
+  // gives how many changes a whole run makes.
+  int SweepInstall(const UserState& state);
+  int SweepUninstall(const UserState& state);
 
   // The registry as the comparisons see it, and a fresh start for the next
   // round: the whole dump of a fresh registry here; a backend that cannot
@@ -39,7 +38,6 @@ class FaultSweep : public RegistrationTest {
  private:
   // What the state looks like before installing and once installed.
   void Measure(const UserState& state);
-  std::vector<int> FailingChanges(int total, int stride) const;
 
   std::string before_;
   std::string installed_;
