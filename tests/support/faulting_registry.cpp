@@ -34,7 +34,12 @@ long FaultingRegistry::DeleteKey(RegKey parent, const char* name) {
   return inner_.DeleteKey(parent, name);
 }
 
-// The registry file could not be written.
+// The registry file could not be locked, or written.
+long FaultingRegistry::BeginChanges() {
+  if (Fails()) return kRegIoFailed;
+  return inner_.BeginChanges();
+}
+
 long FaultingRegistry::CommitChanges() {
   if (Fails()) return kRegIoFailed;
   return inner_.CommitChanges();

@@ -1,7 +1,8 @@
 // A registry that fails one chosen change, over any other registry: the Nth
-// call that would change something (a value written, an existing value or a
-// key without subkeys deleted, a new key created, the changes committed) is
-// refused and left undone; every other call passes through.
+// call that would change something (the changes begun, a value written, an
+// existing value or a key without subkeys deleted, a new key created, the
+// changes committed) is refused and left undone; every other call passes
+// through.
 #pragma once
 
 #include "runtime/registry.h"
@@ -38,7 +39,7 @@ class FaultingRegistry final : public Registry {
   long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* length) override {
     return inner_.EnumKey(key, index, name, length);
   }
-  long BeginChanges() override { return inner_.BeginChanges(); }
+  long BeginChanges() override;
   long CommitChanges() override;
   void DiscardChanges() override { inner_.DiscardChanges(); }
 
