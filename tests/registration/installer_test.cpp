@@ -310,6 +310,20 @@ TEST_P(Installer, ARefusedSettingsKeyIsReportedAndNothingIsRegistered) {
   EXPECT_EQ(Dump(), before);
 }
 
+// Nothing of `.class` is replaced when its key cannot be written.
+TEST_P(Installer, ARefusedClassKeyIsNamedAndKeepsWhatItNames) {
+  PutKit();
+  Seed(kClassesRoot, ".class", "", Sz("classfile"));
+  RefusingRegistry refusing(registry(), kClassesRoot, Refusal::kOpening);
+  EXPECT_EQ(Install(refusing), kMsgRegistryWriteRefused);
+  EXPECT_EQ(console_.out, "");
+  EXPECT_EQ(console_.err,
+            "Impossibile scrivere nel registro la chiave HKEY_CLASSES_ROOT\\.class: "
+            "Permission denied\nInstallazione non eseguita: eseguire il programma come amministratore.\n\n");
+  EXPECT_EQ(Value(kClassesRoot, ".class", "")->bytes, Sz("classfile"));
+  EXPECT_FALSE(Value(kClassesRoot, ".class", "BackUp"));
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, Installer, testing::ValuesIn(DumpableBackends()), BackendName);
 
 }  // namespace
