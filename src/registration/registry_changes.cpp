@@ -63,10 +63,10 @@ void RegistryChanges::Commit() {
   if (!failed()) Check(registry_.CommitChanges(), ChangeKind::kCommit, 0, nullptr);
 }
 
-RegKey RegistryChanges::Create(RegKey parent, const char* name, bool* created) {
+RegKey RegistryChanges::Create(RegKey parent, const char* name) {
   if (failed() || !parent) return 0;
   RegKey key = 0;
-  if (!Check(registry_.CreateKey(parent, name, &key, created), ChangeKind::kCreateKey, parent, name))
+  if (!Check(registry_.CreateKey(parent, name, &key, nullptr), ChangeKind::kCreateKey, parent, name))
     return 0;
   return Opened(parent, name, key);
 }

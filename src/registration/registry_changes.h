@@ -35,7 +35,7 @@ class RegistryChanges {
   void Commit();
 
   // Each gives 0 once a change has failed, so reads under it find nothing.
-  RegKey Create(RegKey parent, const char* name, bool* created = nullptr);
+  RegKey Create(RegKey parent, const char* name);
   // Creates `path` level by level, then `last` under it; a failure on the
   // way names the key the path leads to.
   template <std::size_t N>
