@@ -6,6 +6,7 @@
 namespace nerbo {
 
 long DeleteKeyTree(Registry& registry, RegKey parent, const char* name) {
+  long first_failure = kRegSuccess;
   RegKey key = 0;
   std::uint32_t subkeys = 0;
   std::uint32_t longest = 0;
@@ -16,10 +17,14 @@ long DeleteKeyTree(Registry& registry, RegKey parent, const char* name) {
       std::uint32_t length = longest + 1;
       if (registry.EnumKey(key, index, subkey_name.data(), &length) != kRegSuccess) continue;
       std::string subkey(subkey_name.data(), length < longest ? length : longest);
-      DeleteKeyTree(registry, key, subkey.c_str());
+      long result = DeleteKeyTree(registry, key, subkey.c_str());
+      if (result != kRegSuccess && result != kRegFileNotFound && first_failure == kRegSuccess) {
+        first_failure = result;
+      }
     }
   }
-  return registry.DeleteKey(parent, name);
+  long result = registry.DeleteKey(parent, name);
+  return first_failure != kRegSuccess ? first_failure : result;
 }
 
 }  // namespace nerbo

@@ -6,6 +6,7 @@
 #include "core/messages.h"
 #include "desktop/desktop_integration.h"
 #include "registration/registration_failure.h"
+#include "registration/registry_changes.h"
 #include "registration/registry_layout.h"
 #include "registration/user_choice_notice.h"
 #include "runtime/file_search.h"
@@ -19,85 +20,83 @@ bool FindInWorkingDirectory(const char* name) {
   return FindFirstFileName(name, &found);
 }
 
-RegKey CreateSubkey(Registry& registry, RegKey parent, const char* name, bool* created = nullptr) {
-  RegKey key = 0;
-  registry.CreateKey(parent, name, &key, created);
-  return key;
-}
-
 // Creates `Shell\<verb>\command` and writes the verb's command line.
-void WriteVerb(Registry& registry, RegKey shell, const char* verb, const std::string& command) {
-  RegKey command_key = CreateSubkey(registry, CreateSubkey(registry, shell, verb), kCommandKey);
-  WriteText(registry, command_key, kDefaultValue, command);
+void WriteVerb(RegistryChanges& changes, RegKey shell, const char* verb, const std::string& command) {
+  changes.Write(changes.Create(changes.Create(shell, verb), kCommandKey), kDefaultValue, command);
 }
 
-// Saves what `key`'s default value names in `BackUp`, byte for byte with its
-// type, unless it is empty or already `own` (then a backup from an earlier
-// installation stays as it is).
-void BackUpDefaultValue(Registry& registry, RegKey key, const char* own) {
-  std::optional<StoredValue> previous = ReadValue(registry, key, kDefaultValue);
-  if (!NamesOther(previous, own)) return;
-  registry.SetValue(key, kBackUpValue, previous->type, previous->bytes.data(),
-                    static_cast<std::uint32_t>(previous->bytes.size()));
+// Replaces `key`'s default value with `own`. What it named before (unless
+// empty or already `own`) is first saved in `BackUp`, byte for byte with its
+// type, and read back: the value is replaced only once it is safe there. A
+// backup from an earlier installation stays while the value is still `own`.
+void ReplaceDefaultValue(RegistryChanges& changes, RegKey key, LayoutText own) {
+  std::optional<StoredValue> previous = changes.Read(key, kDefaultValue);
+  if (NamesOther(previous, own.text)) changes.WriteAndVerify(key, kBackUpValue, *previous);
+  changes.Write(key, kDefaultValue, own);
 }
 
-void RegisterClassFiles(Registry& registry, const std::string& tool_path) {
-  bool created = false;
-  RegKey extension = CreateSubkey(registry, kClassesRoot, kClassExtensionKey, &created);
-  if (!created) BackUpDefaultValue(registry, extension, kClassTypeKey);
-  WriteText(registry, extension, kDefaultValue, kClassTypeText);
+void RegisterClassFiles(RegistryChanges& changes, const std::string& tool_path) {
+  ReplaceDefaultValue(changes, changes.Create(kClassesRoot, kClassExtensionKey), kClassTypeText);
 
-  RegKey type = CreateSubkey(registry, kClassesRoot, kClassTypeKey);
-  WriteText(registry, type, kDefaultValue, kClassDescriptionText);
-  WriteText(registry, CreateSubkey(registry, type, kDefaultIconKey), kDefaultValue, ClassIconText(tool_path));
+  RegKey type = changes.Create(kClassesRoot, kClassTypeKey);
+  changes.Write(type, kDefaultValue, kClassDescriptionText);
+  changes.Write(changes.Create(type, kDefaultIconKey), kDefaultValue, ClassIconText(tool_path));
 
-  RegKey shell = CreateSubkey(registry, type, kShellKey);
-  RegKey run = CreateSubkey(registry, shell, kRunVerb);
-  WriteText(registry, shell, kDefaultValue, kClassDefaultVerbText);
-  WriteText(registry, CreateSubkey(registry, run, kCommandKey), kDefaultValue, RunCommand(tool_path));
-  WriteVerb(registry, shell, kRunWithArgsVerb, RunWithArgsCommand(tool_path));
+  RegKey shell = changes.Create(type, kShellKey);
+  RegKey run = changes.Create(shell, kRunVerb);
+  changes.Write(shell, kDefaultValue, kClassDefaultVerbText);
+  changes.Write(changes.Create(run, kCommandKey), kDefaultValue, RunCommand(tool_path));
+  WriteVerb(changes, shell, kRunWithArgsVerb, RunWithArgsCommand(tool_path));
 }
 
 // The source file type: a type `.java` already names keeps its name and
 // gains the verbs; otherwise `.java` is pointed at the tool's own type.
-std::string ChooseSourceType(Registry& registry) {
-  RegKey extension = CreateSubkey(registry, kClassesRoot, kSourceExtensionKey);
-  std::optional<StoredValue> named = ReadValue(registry, extension, kDefaultValue);
+std::string ChooseSourceType(RegistryChanges& changes) {
+  RegKey extension = changes.Create(kClassesRoot, kSourceExtensionKey);
+  std::optional<StoredValue> named = changes.Read(extension, kDefaultValue);
   if (NamesOther(named, kSourceTypeKey)) return named->Text();
-  WriteText(registry, extension, kDefaultValue, kSourceTypeText);
+  changes.Write(extension, kDefaultValue, kSourceTypeText);
   return kSourceTypeKey;
 }
 
-void RegisterSourceFiles(Registry& registry, RegKey settings, const std::string& tool_path,
+void RegisterSourceFiles(RegistryChanges& changes, RegKey settings, const std::string& tool_path,
                          std::uint32_t* flags) {
-  RegKey type = CreateSubkey(registry, kClassesRoot, ChooseSourceType(registry).c_str());
-  if (!ReadValue(registry, type, kDefaultValue))
-    WriteText(registry, type, kDefaultValue, kSourceDescriptionText);
+  RegKey type = changes.Create(kClassesRoot, ChooseSourceType(changes).c_str());
+  if (!changes.Read(type, kDefaultValue)) changes.Write(type, kDefaultValue, kSourceDescriptionText);
 
-  bool icon_created = false;
-  RegKey icon = CreateSubkey(registry, type, kDefaultIconKey, &icon_created);
-  if (icon_created || (*flags & kIconFlag)) {
+  // The flag goes first: once it is written, an uninstallation removes the
+  // icon key even when creating or writing it fails here.
+  RegKey icon = 0;
+  changes.registry().OpenKeyToRead(type, kDefaultIconKey, &icon);
+  if (!icon || (*flags & kIconFlag)) {
     *flags |= kIconFlag;
-    WriteFlagWord(registry, settings, *flags);
-    WriteText(registry, icon, kDefaultValue, SourceIconText(tool_path));
+    changes.WriteFlagWord(settings, *flags);
+    changes.Write(changes.Create(type, kDefaultIconKey), kDefaultValue, SourceIconText(tool_path));
   }
 
   // A user's own Edit command is kept in `BackUp` so that uninstalling can
   // put it back rather than leave the type without one.
-  RegKey shell = CreateSubkey(registry, type, kShellKey);
-  RegKey edit_command = CreateSubkey(registry, CreateSubkey(registry, shell, kEditVerb), kCommandKey);
-  BackUpDefaultValue(registry, edit_command, kEditCommandText.text);
-  WriteText(registry, edit_command, kDefaultValue, kEditCommandText);
-  WriteVerb(registry, shell, kCompileRunVerb, CompileRunCommand(tool_path));
-  WriteVerb(registry, shell, kCompileVerb, CompileCommand(tool_path));
+  RegKey shell = changes.Create(type, kShellKey);
+  ReplaceDefaultValue(changes, changes.Create(changes.Create(shell, kEditVerb), kCommandKey),
+                      kEditCommandText);
+  WriteVerb(changes, shell, kCompileRunVerb, CompileRunCommand(tool_path));
+  WriteVerb(changes, shell, kCompileVerb, CompileCommand(tool_path));
 
+  // Only a `Shell` that holds the three verbs just written, and nothing
+  // else, becomes the tool's: the flag first, so that an uninstallation
+  // also removes a default verb whose writing fails.
   std::uint32_t verbs = 0;
   std::uint32_t longest = 0;
-  if (registry.QueryInfoKey(shell, &verbs, &longest) == kRegSuccess && verbs == 3) {
-    *flags |= kShellFlag;
-    WriteFlagWord(registry, settings, *flags);
-    WriteText(registry, shell, kDefaultValue, kSourceDefaultVerbText);
-  }
+  if (changes.failed() || changes.registry().QueryInfoKey(shell, &verbs, &longest) != kRegSuccess ||
+      verbs != 3)
+    return;
+  *flags |= kShellFlag;
+  changes.WriteFlagWord(settings, *flags);
+  changes.Write(shell, kDefaultValue, kSourceDefaultVerbText);
+}
+
+void EndIfRefused(Console& console, const RegistryChanges& changes) {
+  if (changes.failed()) RaiseRegistryChangeFailure(console, kMsgRegistryWriteRefused, changes.failure());
 }
 
 }  // namespace
@@ -117,36 +116,32 @@ void Install(RunContext& context) {
     RaiseRegistrationFailure(context.console, kMsgInstallDirectoryTooLong);
   }
 
-  RegKey uninstall = 0;
-  CreateKeyPath(registry, kLocalMachine, kUninstallPath, &uninstall);
-  uninstall = CreateSubkey(registry, uninstall, kToolKey);
-  WriteText(registry, uninstall, kDisplayNameValue, kDisplayNameText);
-  WriteText(registry, uninstall, kUninstallStringValue, UninstallCommand(tool_path));
-
-  // Without the settings key and `Run` nothing the tool wrote would work;
-  // this is where a run without the right to write HKEY_LOCAL_MACHINE stops.
-  RegKey settings = 0;
-  long result = CreateSettingsKey(registry, &settings);
-  if (result == kRegSuccess) result = WriteText(registry, settings, kDefaultValue, kSettingsText);
-  if (result != kRegSuccess) RaiseRegistrationFailure(context.console, kMsgRegistryWriteRefused, result);
-
+  RegistryChanges changes(registry);
+  changes.Begin();
+  // Without the settings key and `Run` nothing else the tool wrote would
+  // work: they go first.
+  RegKey settings = changes.CreatePath(kLocalMachine, kSettingsPath, kToolKey);
+  changes.Write(settings, kDefaultValue, kSettingsText);
   std::uint32_t flags = ReadFlagWord(registry, settings);
-  WriteFlagWord(registry, settings, flags);
-
-  result = WriteToolPath(registry, settings, kRunValue, JavaToolPath(install_directory, conventions));
-  if (result != kRegSuccess) RaiseRegistrationFailure(context.console, kMsgRegistryWriteRefused, result);
-
+  changes.WriteFlagWord(settings, flags);
+  changes.WriteToolPath(settings, kRunValue, JavaToolPath(install_directory, conventions));
   bool javac_found = FindInWorkingDirectory(conventions.javac_tool);
-  if (javac_found) {
-    WriteToolPath(registry, settings, kCompileValue, CompilerToolPath(install_directory, conventions));
-  }
+  if (javac_found)
+    changes.WriteToolPath(settings, kCompileValue, CompilerToolPath(install_directory, conventions));
 
-  RegisterClassFiles(registry, tool_path);
-  if (javac_found) RegisterSourceFiles(registry, settings, tool_path, &flags);
+  RegKey uninstall = changes.CreatePath(kLocalMachine, kUninstallPath, kToolKey);
+  changes.Write(uninstall, kDisplayNameValue, kDisplayNameText);
+  changes.Write(uninstall, kUninstallStringValue, UninstallCommand(tool_path));
+
+  RegisterClassFiles(changes, tool_path);
+  if (javac_found) RegisterSourceFiles(changes, settings, tool_path, &flags);
+  EndIfRefused(context.console, changes);
   // A Linux desktop's file managers read files of their own, not the registry.
   DesktopResult desktop = InstallDesktopIntegration(tool_path, javac_found);
   if (!desktop.done) RaiseDesktopFailure(context.console, kMsgDesktopInstallFailed, desktop);
 
+  changes.Commit();
+  EndIfRefused(context.console, changes);
   PrintMessage(context.console, kMsgInstalled);
   if (javac_found) PrintMessage(context.console, kMsgCompileMenu);
   NoteUserChoices(registry, context.console, javac_found);

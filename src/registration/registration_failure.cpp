@@ -19,13 +19,14 @@ int ErrorNumberFromRegistryResult(long result) {
       return kErrNoEntry;
     case kRegAccessDenied:
       return kErrAccess;
+    case kRegIoFailed:
+      return kErrIo;
     default:
       return kErrInvalid;
   }
 }
 
-std::string FailureText(int code, long registry_result) {
-  std::string error = ErrorText(ErrorNumberFromRegistryResult(registry_result));
+std::string FailureText(int code) {
   switch (code) {
     case kMsgToolPathTooLong:
       return "Il percorso di questo programma e' troppo lungo (massimo 253 caratteri):\n"
@@ -33,21 +34,52 @@ std::string FailureText(int code, long registry_result) {
     case kMsgInstallDirectoryTooLong:
       return "Il percorso della directory corrente e' troppo lungo (massimo 245 caratteri):\n"
              "installazione non eseguita.\n\n";
-    case kMsgRegistryWriteRefused:
-      return "Impossibile scrivere nel registro la chiave HKEY_LOCAL_MACHINE\\SOFTWARE\\Vesk\\Nerbo: " +
-             error + "\nInstallazione non eseguita: eseguire il programma come amministratore.\n\n";
-    case kMsgRemovalRefused:
-      return "\nIl registro ha rifiutato la rimozione di alcune chiavi: " + error +
-             "\nDisinstallazione non completata: eseguire il programma come amministratore.\n\n";
     default:
       return std::string();
   }
 }
 
+std::string ValueText(const ChangeFailure& failure) {
+  std::string value = failure.value.empty() ? "il valore predefinito" : "il valore " + failure.value;
+  return value + " della chiave " + failure.key;
+}
+
+// What could not be done, as the line says it after "Impossibile".
+std::string ChangeText(const ChangeFailure& failure) {
+  switch (failure.kind) {
+    case ChangeKind::kBegin:
+      return "aprire il registro per modificarlo";
+    case ChangeKind::kOpenKey:
+      return "aprire nel registro la chiave " + failure.key;
+    case ChangeKind::kCreateKey:
+      return "scrivere nel registro la chiave " + failure.key;
+    case ChangeKind::kWriteValue:
+      return "scrivere nel registro " + ValueText(failure);
+    case ChangeKind::kDeleteKey:
+      return "rimuovere dal registro la chiave " + failure.key;
+    case ChangeKind::kDeleteValue:
+      return "rimuovere dal registro " + ValueText(failure);
+    case ChangeKind::kCommit:
+      return "salvare le modifiche nel registro";
+  }
+  return std::string();
+}
+
 }  // namespace
 
-void RaiseRegistrationFailure(Console& console, int code, long registry_result) {
-  RaiseWithErrorLine(console, code, FailureText(code, registry_result));
+void RaiseRegistrationFailure(Console& console, int code) {
+  RaiseWithErrorLine(console, code, FailureText(code));
+}
+
+void RaiseRegistryChangeFailure(Console& console, int code, const ChangeFailure& failure) {
+  std::string error = ErrorText(ErrorNumberFromRegistryResult(failure.result));
+  std::string line = "Impossibile " + ChangeText(failure) + ": " + error;
+  if (code == kMsgRegistryWriteRefused) {
+    line += "\nInstallazione non eseguita: eseguire il programma come amministratore.\n\n";
+  } else {
+    line = "\n" + line + "\nDisinstallazione non completata: eseguire il programma come amministratore.\n\n";
+  }
+  RaiseWithErrorLine(console, code, line);
 }
 
 }  // namespace nerbo

@@ -4,12 +4,17 @@
 #pragma once
 
 #include "core/message_code.h"
+#include "registration/registry_changes.h"
 #include "runtime/console.h"
 
 namespace nerbo {
 
-// Prints the failure's line and raises its code. `registry_result` (a
-// registry result code) adds the text of that error where the line names one.
-[[noreturn]] void RaiseRegistrationFailure(Console& console, int code, long registry_result = 0);
+// Prints the failure's line and raises its code.
+[[noreturn]] void RaiseRegistrationFailure(Console& console, int code);
+
+// Ends an installation (`code` 20) or an uninstallation (21) at the change
+// the registry refused: the line names the key or value and the error, and
+// advises an elevated console.
+[[noreturn]] void RaiseRegistryChangeFailure(Console& console, int code, const ChangeFailure& failure);
 
 }  // namespace nerbo

@@ -15,6 +15,7 @@ inline constexpr int kErrNoMemory = 8;      // Not enough memory
 inline constexpr int kErrInvalid = 19;      // Invalid argument
 inline constexpr int kErrExecFormat = 21;   // Exec format error
 inline constexpr int kErrRange = 34;        // Result too large
+inline constexpr int kErrIo = 40;           // Input/output error
 inline constexpr int kErrAgain = 42;        // Resource temporarily unavailable
 inline constexpr int kErrNameTooLong = 48;  // Filename too long
 

@@ -13,13 +13,11 @@
 
 #include "core/message_code.h"
 #include "registration/registration_harness.h"
+#include "registration/scoped_read_only_key_win32.h"
 #include "runtime/windows_api.h"
 #include "standin/standin_log.h"
 #include "support/scoped_environment.h"
 #include "support/synthetic_class_file.h"
-
-// After windows.h.
-#include <sddl.h>
 
 namespace nerbo {
 namespace {
@@ -60,36 +58,6 @@ long StartAndWait(const fs::path& program, std::wstring line, const fs::path& di
   CloseHandle(process.hThread);
   return static_cast<long>(status);
 }
-
-// Makes a key of HKEY_LOCAL_MACHINE readable only, as a standard user finds
-// it, and puts its own access list back at the end of the scope.
-class ScopedReadOnlyKey {
- public:
-  explicit ScopedReadOnlyKey(const char* path) {
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, READ_CONTROL | WRITE_DAC, &key_) != ERROR_SUCCESS) return;
-    DWORD size = 0;
-    RegGetKeySecurity(key_, DACL_SECURITY_INFORMATION, nullptr, &size);
-    saved_.resize(size);
-    RegGetKeySecurity(key_, DACL_SECURITY_INFORMATION, saved_.data(), &size);
-    PSECURITY_DESCRIPTOR read_only = nullptr;
-    if (ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KR;;;WD)", SDDL_REVISION_1, &read_only,
-                                                             nullptr)) {
-      RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, read_only);
-      LocalFree(read_only);
-    }
-  }
-  ~ScopedReadOnlyKey() {
-    if (!key_) return;
-    if (!saved_.empty()) RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, saved_.data());
-    RegCloseKey(key_);
-  }
-  ScopedReadOnlyKey(const ScopedReadOnlyKey&) = delete;
-  ScopedReadOnlyKey& operator=(const ScopedReadOnlyKey&) = delete;
-
- private:
-  HKEY key_ = nullptr;
-  std::vector<BYTE> saved_;
-};
 
 class AsWindowsStartsIt : public RegistrationTest {
  protected:
@@ -162,7 +130,7 @@ TEST_P(AsWindowsStartsIt, TheUninstallCommandUninstalls) {
 TEST_P(AsWindowsStartsIt, AClassRunsWithASettingsKeyThatCanOnlyBeRead) {
   ASSERT_EQ(InstallFromBin(), kMsgUninstallHint);
   WriteSyntheticClassFile(package_ / "Hello.class", "org/demo/Hello");
-  ScopedReadOnlyKey read_only(kSettings);
+  ScopedReadOnlyKey read_only(HKEY_LOCAL_MACHINE, kSettings);
   RegKey settings = 0;
   ASSERT_EQ(registry().OpenKey(kLocalMachine, kSettings, &settings), kRegAccessDenied)
       << "the key is writable";

@@ -118,7 +118,9 @@ const ClassCase kClassCases[] = {
     {"OwnNameInSmallLetters", StoredValue{kRegSz, Sz("classfile.nerbo")}, std::nullopt,
      StoredValue{kRegSz, Sz("classfile.nerbo")}},
     {"EmptyDefault", StoredValue{kRegSz, Sz("")}, std::nullopt, std::nullopt},
-    {"UnreadablyLong", StoredValue{kRegSz, Sz(std::string(300, 'x'))}, std::nullopt, std::nullopt},
+    // Read whole, however long, and saved like any other.
+    {"LongerThan256Bytes", StoredValue{kRegSz, Sz(std::string(300, 'x'))}, std::nullopt,
+     StoredValue{kRegSz, Sz(std::string(300, 'x'))}},
     {"OwnNameKeepsAnEarlierBackUp", StoredValue{kRegSz, Sz("ClassFile.Nerbo")}, kOtherType, kOtherType},
 };
 
@@ -306,6 +308,20 @@ TEST_P(Installer, ARefusedSettingsKeyIsReportedAndNothingIsRegistered) {
             "Impossibile scrivere nel registro la chiave HKEY_LOCAL_MACHINE\\SOFTWARE\\Vesk\\Nerbo: "
             "Permission denied\nInstallazione non eseguita: eseguire il programma come amministratore.\n\n");
   EXPECT_EQ(Dump(), before);
+}
+
+// Nothing of `.class` is replaced when its key cannot be written.
+TEST_P(Installer, ARefusedClassKeyIsNamedAndKeepsWhatItNames) {
+  PutKit();
+  Seed(kClassesRoot, ".class", "", Sz("classfile"));
+  RefusingRegistry refusing(registry(), kClassesRoot, Refusal::kOpening);
+  EXPECT_EQ(Install(refusing), kMsgRegistryWriteRefused);
+  EXPECT_EQ(console_.out, "");
+  EXPECT_EQ(console_.err,
+            "Impossibile scrivere nel registro la chiave HKEY_CLASSES_ROOT\\.class: "
+            "Permission denied\nInstallazione non eseguita: eseguire il programma come amministratore.\n\n");
+  EXPECT_EQ(Value(kClassesRoot, ".class", "")->bytes, Sz("classfile"));
+  EXPECT_FALSE(Value(kClassesRoot, ".class", "BackUp"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, Installer, testing::ValuesIn(DumpableBackends()), BackendName);

@@ -53,6 +53,9 @@ std::vector<RoundTripCase> RoundTripCases() {
       {"ClassNamedAnotherTypeAsExpandableText", true,
        [](Registry& r) { SeedIn(r, kClassesRoot, ".class", "", Sz("jclass"), 2); },
        [](Registry& r) { SeedIn(r, kClassesRoot, ".class", "", Sz("jclass"), kRegSz); }},
+      // Read whole and saved like any other, not lost at uninstallation.
+      {"ClassNamedAnotherTypeLongerThan256Bytes", true,
+       [](Registry& r) { SeedIn(r, kClassesRoot, ".class", "", Sz(std::string(300, 'c'))); }, nothing},
       {"ClassKeyWithEmptyDefault", true, [](Registry& r) { SeedIn(r, kClassesRoot, ".class", "", Sz("")); },
        // An empty default value is not saved, so .class goes with the tool's name.
        [](Registry& r) { r.DeleteKey(kClassesRoot, ".class"); }},
@@ -118,9 +121,15 @@ TEST_P(Uninstaller, ASecondUninstallationChangesNothing) {
 
 TEST_P(Uninstaller, WithoutAnyInstallationItStillEndsWith16) {
   OtherClassType(registry());
+  Seed(kClassesRoot, ".java", "", Sz("txtfile"));
+  Seed(kClassesRoot, "txtfile\\Shell\\Edit\\command", "", Sz("write.exe %1"));
   EXPECT_EQ(Uninstall(), kMsgUninstalled);
   EXPECT_EQ(console_.err, "");
   EXPECT_EQ(Value(kClassesRoot, ".class", "")->bytes, Sz("classfile"));
+  // A user's own Edit command is never the tool's to remove.
+  std::optional<StoredValue> edit = Value(kClassesRoot, "txtfile\\Shell\\Edit\\command", "");
+  ASSERT_TRUE(edit);
+  EXPECT_EQ(edit->bytes, Sz("write.exe %1"));
   EXPECT_FALSE(Exists(kLocalMachine, "SOFTWARE\\Vesk"));
 }
 
@@ -179,15 +188,19 @@ struct RefusalCase {
   RegKey root;
   Refusal refusal;
   const char* stays;  // a key of the installation under `root` that is left
+  const char* what;   // what the line says could not be done
 };
 
 class UninstallerRefused : public RegistrationTest {};
 
 TEST_P(UninstallerRefused, SaysSoInsteadOfReportingSuccess) {
   const RefusalCase cases[] = {
-      {"NoAccessToLocalMachine", kLocalMachine, Refusal::kOpening, kSettings},
-      {"NoDeletionInLocalMachine", kLocalMachine, Refusal::kDeleting, kSettings},
-      {"NoDeletionInClassesRoot", kClassesRoot, Refusal::kDeleting, "ClassFile.Nerbo"},
+      {"NoAccessToLocalMachine", kLocalMachine, Refusal::kOpening, kSettings,
+       "aprire nel registro la chiave HKEY_LOCAL_MACHINE\\SOFTWARE"},
+      {"NoDeletionInLocalMachine", kLocalMachine, Refusal::kDeleting, kSettings,
+       "rimuovere dal registro la chiave HKEY_LOCAL_MACHINE\\SOFTWARE\\Vesk\\Nerbo"},
+      {"NoDeletionInClassesRoot", kClassesRoot, Refusal::kDeleting, "ClassFile.Nerbo",
+       "rimuovere dal registro la chiave HKEY_CLASSES_ROOT\\ClassFile.Nerbo"},
   };
   for (const RefusalCase& c : cases) {
     SCOPED_TRACE(c.reason);
@@ -198,8 +211,9 @@ TEST_P(UninstallerRefused, SaysSoInsteadOfReportingSuccess) {
     EXPECT_EQ(Uninstall(refusing), kMsgRemovalRefused);
     EXPECT_EQ(console_.out, "");
     EXPECT_EQ(console_.err,
-              "\nIl registro ha rifiutato la rimozione di alcune chiavi: Permission denied\n"
-              "Disinstallazione non completata: eseguire il programma come amministratore.\n\n");
+              std::string("\nImpossibile ") + c.what +
+                  ": Permission denied\n"
+                  "Disinstallazione non completata: eseguire il programma come amministratore.\n\n");
     EXPECT_TRUE(Exists(c.root, c.stays));
   }
 }

@@ -1,0 +1,128 @@
+#include "registration/fault_sweep.h"
+
+#include "core/message_code.h"
+#include "support/faulting_registry.h"
+
+namespace nerbo {
+namespace {
+
+// Keys the user's machine has anyway, which an uninstallation leaves.
+void OtherSoftware(Registry& registry) {
+  SeedIn(registry, kLocalMachine, "SOFTWARE\\Vesk\\Other", "", Sz("another tool"));
+  SeedIn(registry, kLocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OtherApp",
+         "DisplayName", Sz("Other App"));
+}
+
+void UserClassType(Registry& registry) {
+  SeedIn(registry, kClassesRoot, ".class", "", Sz("userclass"));
+  SeedIn(registry, kClassesRoot, "userclass", "", Sz("Classe dell'utente"));
+  SeedIn(registry, kClassesRoot, "userclass\\Shell\\open\\command", "", Sz("viewer.exe %1"));
+}
+
+// An expandable text, as Windows keeps its own commands.
+void UserSourceType(Registry& registry) {
+  SeedIn(registry, kClassesRoot, ".java", "", Sz("usersource"));
+  SeedIn(registry, kClassesRoot, ".java", "Content Type", Sz("text/plain"));
+  SeedIn(registry, kClassesRoot, "usersource", "", Sz("Sorgente Java"));
+  SeedIn(registry, kClassesRoot, "usersource\\Shell\\Edit\\command", "", Sz("%SystemRoot%\\edit.exe /e %1"),
+         2);
+}
+
+}  // namespace
+
+std::vector<UserState> UserStates() {
+  return {
+      // `Shell` keeps the user's verbs, default verb and Edit command.
+      {"TypeWithOtherVerbs",
+       [](Registry& r) {
+         OtherSoftware(r);
+         UserClassType(r);
+         UserSourceType(r);
+         SeedIn(r, kClassesRoot, "usersource\\Shell", "", Sz("open"));
+         SeedIn(r, kClassesRoot, "usersource\\Shell\\open\\command", "", Sz("write.exe %1"));
+       }},
+      // `Shell` holds only Edit: it becomes the tool's, with the default verb.
+      {"TypeWithEditAlone",
+       [](Registry& r) {
+         OtherSoftware(r);
+         UserClassType(r);
+         UserSourceType(r);
+       }},
+  };
+}
+
+void FaultSweep::Measure(const UserState& state) {
+  StartAfresh();
+  state.seed(registry());
+  before_ = Snapshot();
+  ASSERT_EQ(Install(), kMsgUninstallHint);
+  installed_ = Snapshot();
+  ASSERT_NE(installed_, before_) << "the snapshot does not show the installation";
+  ASSERT_EQ(Uninstall(), kMsgUninstalled);
+  ASSERT_EQ(Snapshot(), before_) << "without faults";
+}
+
+int FaultSweep::SweepInstall(const UserState& state) {
+  PutKit();
+  Measure(state);
+  StartAfresh();
+  state.seed(registry());
+  FaultingRegistry counting(registry(), 0);
+  EXPECT_EQ(Install(counting), kMsgUninstallHint);
+
+  for (int change = 1; change <= counting.changes(); ++change) {
+    SCOPED_TRACE("install failing at change " + std::to_string(change));
+    // Then an uninstallation undoes it...
+    StartAfresh();
+    state.seed(registry());
+    FaultingRegistry faulting(registry(), change);
+    EXPECT_EQ(Install(faulting), kMsgRegistryWriteRefused);
+    EXPECT_NE(console_.err.find("Impossibile "), std::string::npos) << console_.err;
+    EXPECT_EQ(Uninstall(), kMsgUninstalled);
+    EXPECT_EQ(Snapshot(), before_);
+
+    // ...or an installation finishes it.
+    StartAfresh();
+    state.seed(registry());
+    FaultingRegistry again(registry(), change);
+    EXPECT_EQ(Install(again), kMsgRegistryWriteRefused);
+    EXPECT_EQ(Install(), kMsgUninstallHint);
+    EXPECT_EQ(Snapshot(), installed_);
+  }
+  return counting.changes();
+}
+
+int FaultSweep::SweepUninstall(const UserState& state) {
+  PutKit();
+  Measure(state);
+  StartAfresh();
+  state.seed(registry());
+  EXPECT_EQ(Install(), kMsgUninstallHint);
+  FaultingRegistry counting(registry(), 0);
+  EXPECT_EQ(Uninstall(counting), kMsgUninstalled);
+
+  for (int change = 1; change <= counting.changes(); ++change) {
+    SCOPED_TRACE("uninstall failing at change " + std::to_string(change));
+    // Then a second uninstallation finishes it...
+    StartAfresh();
+    state.seed(registry());
+    EXPECT_EQ(Install(), kMsgUninstallHint);
+    FaultingRegistry faulting(registry(), change);
+    EXPECT_EQ(Uninstall(faulting), kMsgRemovalRefused);
+    EXPECT_NE(console_.err.find("Impossibile "), std::string::npos) << console_.err;
+    EXPECT_EQ(Uninstall(), kMsgUninstalled);
+    EXPECT_EQ(Snapshot(), before_);
+
+    // ...or an installation puts everything back in place.
+    StartAfresh();
+    state.seed(registry());
+    EXPECT_EQ(Install(), kMsgUninstallHint);
+    FaultingRegistry again(registry(), change);
+    EXPECT_EQ(Uninstall(again), kMsgRemovalRefused);
+    EXPECT_EQ(Install(), kMsgUninstallHint);
+    EXPECT_EQ(Snapshot(), installed_);
+  }
+  return counting.changes();
+}
+
+}  // namespace nerbo
