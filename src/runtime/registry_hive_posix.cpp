@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -66,12 +67,108 @@ bool ReadAll(int fd, std::string* text) {
   }
 }
 
+// The exclusive lock that writers take on a file beside the hive; closing
+// the descriptor lets go of it.
+class WriterLock {
+ public:
+  WriterLock() = default;
+  ~WriterLock() { Release(); }
+  WriterLock(const WriterLock&) = delete;
+  WriterLock& operator=(const WriterLock&) = delete;
+
+  // Creates the lock file (and the hive's directories) when missing and
+  // waits for the lock.
+  long Acquire(const std::string& lock_path) {
+    fd_ = open(lock_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd_ < 0 && errno == ENOENT && !MakeDirectories(DirectoryOf(lock_path))) {
+      fd_ = open(lock_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    }
+    if (fd_ < 0) return kRegAccessDenied;
+    while (flock(fd_, LOCK_EX) != 0) {
+      if (errno != EINTR) {
+        Release();
+        return kRegAccessDenied;
+      }
+    }
+    return kRegSuccess;
+  }
+
+  void Release() {
+    if (fd_ >= 0) close(fd_);
+    fd_ = -1;
+  }
+
+  bool held() const { return fd_ >= 0; }
+
+ private:
+  int fd_ = -1;
+};
+
 class HiveStorage final : public TreeStorage {
  public:
   HiveStorage(std::string path, UnreadableRegistryHandler on_unreadable)
       : path_(std::move(path)), lock_path_(path_ + ".lock"), on_unreadable_(std::move(on_unreadable)) {}
 
   long Load(RegistryTree* tree) override {
+    // Within a unit the tree in memory is the registry: it was read under
+    // the lock and holds the changes not yet committed.
+    if (unit_lock_.held()) return kRegSuccess;
+    return ReadFile(tree);
+  }
+
+  long Update(RegistryTree* tree, const std::function<long(bool* changed)>& change) override {
+    if (path_.empty()) return ReadFile(tree);
+    if (unit_lock_.held()) {
+      bool changed = false;
+      long status = change(&changed);
+      unit_changed_ = unit_changed_ || changed;
+      return status;
+    }
+    WriterLock lock;
+    long status = lock.Acquire(lock_path_);
+    if (status == kRegSuccess) status = ReadFile(tree);
+    if (status != kRegSuccess) return status;
+    bool changed = false;
+    status = change(&changed);
+    if (status != kRegSuccess || !changed) return status;
+    return Store(*tree) ? kRegSuccess : kRegIoFailed;
+  }
+
+  long BeginChanges(RegistryTree* tree) override {
+    if (unit_lock_.held()) return kRegSuccess;
+    if (path_.empty()) return ReadFile(tree);
+    long status = unit_lock_.Acquire(lock_path_);
+    if (status != kRegSuccess) return status;
+    // Read anew under the lock: a stamp can match a file that another
+    // process wrote within the same tick of the file system's clock.
+    stamp_.reset();
+    status = ReadFile(tree);
+    if (status != kRegSuccess) unit_lock_.Release();
+    unit_changed_ = false;
+    return status;
+  }
+
+  long CommitChanges(RegistryTree* tree) override {
+    if (!unit_lock_.held()) return kRegSuccess;
+    const bool stored = !unit_changed_ || Store(*tree);
+    unit_changed_ = false;
+    unit_lock_.Release();
+    return stored ? kRegSuccess : kRegIoFailed;
+  }
+
+  void DiscardChanges(RegistryTree*) override {
+    if (!unit_lock_.held()) return;
+    // The tree holds changes the file does not: the next read takes the file.
+    if (unit_changed_) stamp_.reset();
+    unit_changed_ = false;
+    unit_lock_.Release();
+  }
+
+ private:
+  // Brings *tree up to the file. Reads only: it never creates the lock file
+  // or writes, so that a registry file the user may only read serves every
+  // run. Anything but a regular file is refused before it is read.
+  long ReadFile(RegistryTree* tree) {
     if (path_.empty())
       return Unreadable("no place for the registry file: neither NERBO_REGISTRY nor HOME is set");
     struct stat st;
@@ -81,12 +178,16 @@ class HiveStorage final : public TreeStorage {
       stamp_ = FileStamp();
       return kRegSuccess;
     }
+    if (!S_ISREG(st.st_mode)) return Unreadable(path_ + ": not a regular file");
     if (stamp_ && *stamp_ == FileStamp::Of(st)) return kRegSuccess;
 
-    FileDescriptor file(open(path_.c_str(), O_RDONLY | O_CLOEXEC));
+    // Without blocking, so that a FIFO put there after the stat cannot hold
+    // the run in open; the fstat then refuses it.
+    FileDescriptor file(open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (file.get() < 0 || fstat(file.get(), &st) != 0) return Unreadable(path_ + ": " + std::strerror(errno));
+    if (!S_ISREG(st.st_mode)) return Unreadable(path_ + ": not a regular file");
     std::string text;
-    if (file.get() < 0 || fstat(file.get(), &st) != 0 || !ReadAll(file.get(), &text))
-      return Unreadable(path_ + ": " + std::strerror(errno));
+    if (!ReadAll(file.get(), &text)) return Unreadable(path_ + ": " + std::strerror(errno));
     RegistryTree parsed;
     HiveError error;
     if (!ParseHive(text, &parsed, &error))
@@ -96,31 +197,6 @@ class HiveStorage final : public TreeStorage {
     return kRegSuccess;
   }
 
-  long Update(RegistryTree* tree, const std::function<long(bool* changed)>& change) override {
-    if (path_.empty()) return Load(tree);
-    int fd = open(lock_path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0 && errno == ENOENT && !MakeDirectories(DirectoryOf(path_))) {
-      fd = open(lock_path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    }
-    FileDescriptor lock(fd);
-    if (lock.get() < 0) return kRegAccessDenied;
-    while (flock(lock.get(), LOCK_EX) != 0) {
-      if (errno != EINTR) return kRegAccessDenied;
-    }
-    long status = Load(tree);
-    if (status != kRegSuccess) return status;
-    bool changed = false;
-    status = change(&changed);
-    if (status != kRegSuccess || !changed) return status;
-    if (!Store(*tree)) {
-      // The tree in memory is ahead of the file now; read the file again.
-      stamp_.reset();
-      return kRegIoFailed;
-    }
-    return kRegSuccess;
-  }
-
- private:
   long Unreadable(const std::string& why) {
     stamp_.reset();  // so that the next call reads the file again
     if (on_unreadable_)
@@ -128,8 +204,13 @@ class HiveStorage final : public TreeStorage {
     return kRegBadDb;
   }
 
+  // Writes the tree over the file. On failure the file stays as it was and
+  // the tree, ahead of it now, is read again by the next call.
   bool Store(const RegistryTree& tree) {
-    if (ReplaceFile(path_, FormatHive(tree))) return false;
+    if (ReplaceFile(path_, FormatHive(tree))) {
+      stamp_.reset();
+      return false;
+    }
     struct stat st;
     if (stat(path_.c_str(), &st) == 0) {
       stamp_ = FileStamp::Of(st);
@@ -143,6 +224,8 @@ class HiveStorage final : public TreeStorage {
   const std::string lock_path_;
   const UnreadableRegistryHandler on_unreadable_;
   std::optional<FileStamp> stamp_;  // of the file *tree was read from; none when unknown
+  WriterLock unit_lock_;            // held from BeginChanges to the unit's end
+  bool unit_changed_ = false;       // the unit changed the tree since it began
 };
 
 std::string Environment(const char* name) {
@@ -154,6 +237,12 @@ std::string Environment(const char* name) {
 
 std::string HivePathFromEnvironment() {
   std::string path = Environment("NERBO_REGISTRY");
+  // A relative path names the file from where the tool started: the run
+  // changes to the target's directory before it reads the settings.
+  if (!path.empty() && path[0] != '/') {
+    char directory[PATH_MAX];
+    if (getcwd(directory, sizeof directory) != nullptr) path = std::string(directory) + "/" + path;
+  }
   if (!path.empty()) return path;
   std::string config = Environment("XDG_CONFIG_HOME");
   // Relative values are to be ignored, as the XDG base directory rules say.
