@@ -107,6 +107,11 @@ void Install(RunContext& context) {
   const Conventions& conventions = context.conventions;
   const std::string& tool_path = context.arguments.at(0);
 
+  // The whole installation is one change of the registry: no other run of
+  // the tool changes it in between, and it lands at once at the end.
+  long result = registry.BeginChanges();
+  if (result != kRegSuccess) RaiseRegistrationFailure(context.console, kMsgRegistryWriteRefused, result);
+
   if (!FindInWorkingDirectory(conventions.java_tool)) RaiseMessageCode(kMsgInstallHelp);
 
   // Paths that do not fit the layout's texts are refused before anything is
@@ -126,7 +131,7 @@ void Install(RunContext& context) {
   // Without the settings key and `Run` nothing the tool wrote would work;
   // this is where a run without the right to write HKEY_LOCAL_MACHINE stops.
   RegKey settings = 0;
-  long result = CreateSettingsKey(registry, &settings);
+  result = CreateSettingsKey(registry, &settings);
   if (result == kRegSuccess) result = WriteText(registry, settings, kDefaultValue, kSettingsText);
   if (result != kRegSuccess) RaiseRegistrationFailure(context.console, kMsgRegistryWriteRefused, result);
 
@@ -145,6 +150,8 @@ void Install(RunContext& context) {
   if (javac_found) RegisterSourceFiles(registry, settings, tool_path, &flags);
   // A Linux desktop's file managers read files of their own, not the registry.
   DesktopResult desktop = InstallDesktopIntegration(tool_path, javac_found);
+  result = registry.CommitChanges();
+  if (result != kRegSuccess) RaiseChangesNotSaved(context.console, kMsgRegistryWriteRefused, result);
   if (!desktop.done) RaiseDesktopFailure(context.console, kMsgDesktopInstallFailed, desktop);
 
   PrintMessage(context.console, kMsgInstalled);

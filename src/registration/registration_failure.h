@@ -12,4 +12,9 @@ namespace nerbo {
 // registry result code) adds the text of that error where the line names one.
 [[noreturn]] void RaiseRegistrationFailure(Console& console, int code, long registry_result = 0);
 
+// The registry could not keep the changes of an installation
+// (kMsgRegistryWriteRefused) or uninstallation (kMsgRemovalRefused): it holds
+// what it held before. Prints the line and raises `code`.
+[[noreturn]] void RaiseChangesNotSaved(Console& console, int code, long registry_result);
+
 }  // namespace nerbo

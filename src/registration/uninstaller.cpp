@@ -115,6 +115,9 @@ void RemoveSourceTypes(Removal& removal, std::uint32_t flags) {
 }  // namespace
 
 void Uninstall(RunContext& context) {
+  // The whole removal is one change of the registry, as the installation.
+  long begun = context.registry.BeginChanges();
+  if (begun != kRegSuccess) RaiseRegistrationFailure(context.console, kMsgRemovalRefused, begun);
   Removal removal(context.registry);
 
   removal.DeleteTree(kClassesRoot, kClassTypeKey);
@@ -134,6 +137,8 @@ void Uninstall(RunContext& context) {
 
   // What a Linux desktop was given goes even when the registry refused a part.
   DesktopResult desktop = UninstallDesktopIntegration();
+  long committed = context.registry.CommitChanges();
+  if (committed != kRegSuccess) RaiseChangesNotSaved(context.console, kMsgRemovalRefused, committed);
   if (removal.refusal() != kRegSuccess) {
     RaiseRegistrationFailure(context.console, kMsgRemovalRefused, removal.refusal());
   }
