@@ -5,12 +5,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
 
+#include "runtime/ascii.h"
 #include "runtime/file_store.h"
 #include "runtime/registry_hive_format.h"
 #include "runtime/tree_backed_registry.h"
@@ -56,15 +58,21 @@ class FileDescriptor {
   int fd_;
 };
 
-bool ReadAll(int fd, std::string* text) {
-  char buffer[16384];
+// Reads the file into *text in place, `expected` bytes (its size when it was
+// opened) in one go when it has not grown since.
+bool ReadAll(int fd, std::size_t expected, std::string* text) {
+  text->resize(expected + 1);  // a byte more, to see the end in the same read
+  std::size_t done = 0;
   for (;;) {
-    ssize_t n = read(fd, buffer, sizeof buffer);
+    if (done == text->size()) text->resize(2 * text->size());
+    ssize_t n = read(fd, &(*text)[done], text->size() - done);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return false;
-    if (n == 0) return true;
-    text->append(buffer, static_cast<std::size_t>(n));
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
   }
+  text->resize(done);
+  return true;
 }
 
 // The exclusive lock that writers take on a file beside the hive; closing
@@ -109,15 +117,15 @@ class HiveStorage final : public TreeStorage {
   HiveStorage(std::string path, UnreadableRegistryHandler on_unreadable)
       : path_(std::move(path)), lock_path_(path_ + ".lock"), on_unreadable_(std::move(on_unreadable)) {}
 
-  long Load(RegistryTree* tree) override {
+  long Load(RegistryTree* tree, const RegistryPath* key) override {
     // Within a unit the tree in memory is the registry: it was read under
     // the lock and holds the changes not yet committed.
     if (unit_lock_.held()) return kRegSuccess;
-    return ReadFile(tree);
+    return ReadFile(tree, key);
   }
 
   long Update(RegistryTree* tree, const std::function<long(bool* changed)>& change) override {
-    if (path_.empty()) return ReadFile(tree);
+    if (path_.empty()) return ReadFile(tree, nullptr);
     if (unit_lock_.held()) {
       bool changed = false;
       long status = change(&changed);
@@ -126,7 +134,7 @@ class HiveStorage final : public TreeStorage {
     }
     WriterLock lock;
     long status = lock.Acquire(lock_path_);
-    if (status == kRegSuccess) status = ReadFile(tree);
+    if (status == kRegSuccess) status = ReadFile(tree, nullptr);
     if (status != kRegSuccess) return status;
     bool changed = false;
     status = change(&changed);
@@ -136,13 +144,13 @@ class HiveStorage final : public TreeStorage {
 
   long BeginChanges(RegistryTree* tree) override {
     if (unit_lock_.held()) return kRegSuccess;
-    if (path_.empty()) return ReadFile(tree);
+    if (path_.empty()) return ReadFile(tree, nullptr);
     long status = unit_lock_.Acquire(lock_path_);
     if (status != kRegSuccess) return status;
     // Read anew under the lock: a stamp can match a file that another
     // process wrote within the same tick of the file system's clock.
     stamp_.reset();
-    status = ReadFile(tree);
+    status = ReadFile(tree, nullptr);
     if (status != kRegSuccess) unit_lock_.Release();
     unit_changed_ = false;
     return status;
@@ -165,10 +173,11 @@ class HiveStorage final : public TreeStorage {
   }
 
  private:
-  // Brings *tree up to the file. Reads only: it never creates the lock file
+  // Brings *tree up to the file: the whole of it, or (with `key`) the keys
+  // the reads so far asked for. Reads only: it never creates the lock file
   // or writes, so that a registry file the user may only read serves every
   // run. Anything but a regular file is refused before it is read.
-  long ReadFile(RegistryTree* tree) {
+  long ReadFile(RegistryTree* tree, const RegistryPath* key) {
     if (path_.empty())
       return Unreadable("no place for the registry file: neither NERBO_REGISTRY nor HOME is set");
     struct stat st;
@@ -176,25 +185,51 @@ class HiveStorage final : public TreeStorage {
       if (errno != ENOENT) return Unreadable(path_ + ": " + std::strerror(errno));
       *tree = RegistryTree();
       stamp_ = FileStamp();
+      focus_.reset();
       return kRegSuccess;
     }
     if (!S_ISREG(st.st_mode)) return Unreadable(path_ + ": not a regular file");
-    if (stamp_ && *stamp_ == FileStamp::Of(st)) return kRegSuccess;
+    const bool same_file = stamp_ && *stamp_ == FileStamp::Of(st);
+    if (same_file && Holds(key)) return kRegSuccess;
+    if (!key) {
+      focus_.reset();
+    } else if (focus_ || !stamp_) {
+      if (!focus_) focus_.emplace();
+      focus_->keys.push_back(*key);
+      focus_->text_checked = same_file;
+    }
 
-    // Without blocking, so that a FIFO put there after the stat cannot hold
-    // the run in open; the fstat then refuses it.
-    FileDescriptor file(open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (file.get() < 0 || fstat(file.get(), &st) != 0) return Unreadable(path_ + ": " + std::strerror(errno));
-    if (!S_ISREG(st.st_mode)) return Unreadable(path_ + ": not a regular file");
-    std::string text;
-    if (!ReadAll(file.get(), &text)) return Unreadable(path_ + ": " + std::strerror(errno));
+    // A reader that asks for one more key parses again the text it read.
+    if (!(same_file && focus_)) {
+      // Without blocking, so that a FIFO put there after the stat cannot
+      // hold the run in open; the fstat then refuses it.
+      FileDescriptor file(open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+      if (file.get() < 0 || fstat(file.get(), &st) != 0)
+        return Unreadable(path_ + ": " + std::strerror(errno));
+      if (!S_ISREG(st.st_mode)) return Unreadable(path_ + ": not a regular file");
+      if (!ReadAll(file.get(), static_cast<std::size_t>(st.st_size), &text_))
+        return Unreadable(path_ + ": " + std::strerror(errno));
+    }
     RegistryTree parsed;
     HiveError error;
-    if (!ParseHive(text, &parsed, &error))
+    if (!ParseHive(text_, &parsed, &error, focus_ ? &*focus_ : nullptr))
       return Unreadable(path_ + ", line " + std::to_string(error.line) + ": " + error.message);
     *tree = std::move(parsed);
     stamp_ = FileStamp::Of(st);
+    // Only a reader keeps the text; a writer has the whole tree.
+    if (!focus_) std::string().swap(text_);
     return kRegSuccess;
+  }
+
+  // Whether the tree read last holds what a read of `key` needs.
+  bool Holds(const RegistryPath* key) const {
+    if (!focus_) return true;
+    if (!key) return false;
+    return std::any_of(focus_->keys.begin(), focus_->keys.end(), [key](const RegistryPath& held) {
+      return held.root == key->root && held.names.size() == key->names.size() &&
+             std::equal(held.names.begin(), held.names.end(), key->names.begin(),
+                        [](const std::string& a, const std::string& b) { return EqualsIgnoreCase(a, b); });
+    });
   }
 
   long Unreadable(const std::string& why) {
@@ -224,6 +259,8 @@ class HiveStorage final : public TreeStorage {
   const std::string lock_path_;
   const UnreadableRegistryHandler on_unreadable_;
   std::optional<FileStamp> stamp_;  // of the file *tree was read from; none when unknown
+  std::optional<HiveFocus> focus_;  // the keys *tree holds; none when it holds the whole file
+  std::string text_;                // the file's text as of stamp_, kept while focus_ is
   WriterLock unit_lock_;            // held from BeginChanges to the unit's end
   bool unit_changed_ = false;       // the unit changed the tree since it began
 };
