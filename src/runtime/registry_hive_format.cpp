@@ -136,7 +136,7 @@ bool ComesBefore(const Section& left, const Section& right) {
 
 class Parser {
  public:
-  Parser(const std::string& text, const HiveFocus* focus, RegistryTree* tree, HiveError* error)
+  Parser(const std::string& text, HiveFocus* focus, RegistryTree* tree, HiveError* error)
       : text_(text), focus_(focus), tree_(tree), error_(error) {
     if (!focus_) return;
     for (const RegistryPath& key : focus_->keys) {
@@ -152,6 +152,24 @@ class Parser {
     *tree_ = RegistryTree();
     if (text_.empty()) return true;
     if (!NextLine() || line_ != kHeader) return Fail("the file does not start with the line REGEDIT4");
+    if (focus_ && focus_->text_checked && focus_->only_sections) {
+      for (std::size_t offset : focus_->sections) {
+        next_ = offset;
+        if (!ParseLines(true)) return false;
+      }
+    } else {
+      if (focus_) focus_->sections.clear();
+      if (!ParseLines(false)) return false;
+    }
+    BuildTree();
+    return true;
+  }
+
+ private:
+  // The lines from next_ to the end, or (`one_section`) to the [key] line
+  // after the first.
+  bool ParseLines(bool one_section) {
+    bool in_first = false;
     while (NextLine()) {
       if (!wanted_ && focus_ && focus_->text_checked) PassOverSection();
       std::size_t start = 0;
@@ -159,16 +177,16 @@ class Parser {
       if (start == line_.size() || line_[start] == ';') continue;
       pos_ = start;
       if (line_[start] == '[') {
+        if (one_section && in_first) return true;
+        in_first = true;
         if (!ParseSection()) return false;
       } else if (!ParseValue()) {
         return false;
       }
     }
-    BuildTree();
     return true;
   }
 
- private:
   // The next line without its line end; false at the end of the text.
   bool NextLine() {
     if (next_ >= text_.size()) return false;
@@ -283,6 +301,7 @@ class Parser {
     bool values = false;
     KeepLevels(root, &names, &values);
     sections_.push_back(Section{root, std::move(names), {}});
+    if (focus_ && !focus_->only_sections) focus_->sections.push_back(line_start_);
     wanted_ = values;
     return true;
   }
@@ -424,7 +443,7 @@ class Parser {
   }
 
   const std::string& text_;
-  const HiveFocus* focus_;
+  HiveFocus* focus_;
   RegistryTree* tree_;
   HiveError* error_;
   std::size_t next_ = 0;
@@ -442,7 +461,7 @@ class Parser {
 
 }  // namespace
 
-bool ParseHive(const std::string& text, RegistryTree* tree, HiveError* error, const HiveFocus* focus) {
+bool ParseHive(const std::string& text, RegistryTree* tree, HiveError* error, HiveFocus* focus) {
   return Parser(text, focus, tree, error).Run();
 }
 

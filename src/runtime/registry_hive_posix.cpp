@@ -195,6 +195,11 @@ class HiveStorage final : public TreeStorage {
       focus_.reset();
     } else if (focus_ || !stamp_) {
       if (!focus_) focus_.emplace();
+      // A run opens its keys one level at a time: the sections of a key
+      // below one it read are among those already found.
+      focus_->only_sections =
+          same_file && std::any_of(focus_->keys.begin(), focus_->keys.end(),
+                                   [key](const RegistryPath& held) { return Below(*key, held); });
       focus_->keys.push_back(*key);
       focus_->text_checked = same_file;
     }
@@ -226,10 +231,15 @@ class HiveStorage final : public TreeStorage {
     if (!focus_) return true;
     if (!key) return false;
     return std::any_of(focus_->keys.begin(), focus_->keys.end(), [key](const RegistryPath& held) {
-      return held.root == key->root && held.names.size() == key->names.size() &&
-             std::equal(held.names.begin(), held.names.end(), key->names.begin(),
-                        [](const std::string& a, const std::string& b) { return EqualsIgnoreCase(a, b); });
+      return held.names.size() == key->names.size() && Below(*key, held);
     });
+  }
+
+  // Whether `key` is `above` or lies below it.
+  static bool Below(const RegistryPath& key, const RegistryPath& above) {
+    return key.root == above.root && above.names.size() <= key.names.size() &&
+           std::equal(above.names.begin(), above.names.end(), key.names.begin(),
+                      [](const std::string& a, const std::string& b) { return EqualsIgnoreCase(a, b); });
   }
 
   long Unreadable(const std::string& why) {

@@ -164,7 +164,7 @@ TEST_P(HiveRejectedText, StopsAtTheFaultyLine) {
   EXPECT_EQ(error.line, GetParam().line);
   EXPECT_FALSE(error.message.empty());
   // A reader that wants another key is told the same.
-  const HiveFocus elsewhere{{{kLocalMachine, {"Elsewhere"}}}};
+  HiveFocus elsewhere{{{kLocalMachine, {"Elsewhere"}}}};
   HiveError focused_error;
   EXPECT_FALSE(ParseHive(GetParam().text, &tree, &focused_error, &elsewhere));
   EXPECT_EQ(focused_error.line, GetParam().line);
@@ -192,13 +192,25 @@ TEST(HiveFocus, KeepsOnlyWhatTheReadsAskFor) {
   for (bool checked : {false, true}) {
     SCOPED_TRACE(checked ? "text checked before" : "text read for the first time");
     HiveFocus focus{{{kLocalMachine, {"SOFTWARE", "Vesk", "Nerbo"}}}, checked};
-    RegistryTree tree;
+    RegistryTree focused;
     HiveError error;
-    ASSERT_TRUE(ParseHive(text, &tree, &error, &focus)) << error.line << ": " << error.message;
-    EXPECT_EQ(DumpRegistryTree(tree), expected);
+    ASSERT_TRUE(ParseHive(text, &focused, &error, &focus)) << error.line << ": " << error.message;
+    EXPECT_EQ(DumpRegistryTree(focused), expected);
   }
-  RegistryTree whole;
+  // Opening level by level: the second read visits only the sections the
+  // first one found below its key.
+  HiveFocus levels{{{kLocalMachine, {"SOFTWARE"}}}};
+  RegistryTree tree;
   HiveError error;
+  ASSERT_TRUE(ParseHive(text, &tree, &error, &levels));
+  levels.keys.push_back({kLocalMachine, {"software", "vesk", "nerbo"}});
+  levels.text_checked = levels.only_sections = true;
+  ASSERT_TRUE(ParseHive(text, &tree, &error, &levels));
+  std::string deeper = expected;
+  deeper.insert(deeper.find("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vesk\n"), "HKEY_LOCAL_MACHINE\\SOFTWARE\\Other\n");
+  EXPECT_EQ(DumpRegistryTree(tree), deeper);
+
+  RegistryTree whole;
   ASSERT_TRUE(ParseHive(text, &whole, &error));
   std::string dump = DumpRegistryTree(whole);
   EXPECT_LT(dump.find("HKEY_CLASSES_ROOT\\Alpha"), dump.find("HKEY_CLASSES_ROOT\\Zeta")) << dump;
