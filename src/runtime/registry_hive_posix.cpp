@@ -134,7 +134,7 @@ class HiveStorage final : public TreeStorage {
     }
     WriterLock lock;
     long status = lock.Acquire(lock_path_);
-    if (status == kRegSuccess) status = ReadFile(tree, nullptr);
+    if (status == kRegSuccess) status = ReadAfresh(tree);
     if (status != kRegSuccess) return status;
     bool changed = false;
     status = change(&changed);
@@ -147,10 +147,7 @@ class HiveStorage final : public TreeStorage {
     if (path_.empty()) return ReadFile(tree, nullptr);
     long status = unit_lock_.Acquire(lock_path_);
     if (status != kRegSuccess) return status;
-    // Read anew under the lock: a stamp can match a file that another
-    // process wrote within the same tick of the file system's clock.
-    stamp_.reset();
-    status = ReadFile(tree, nullptr);
+    status = ReadAfresh(tree);
     if (status != kRegSuccess) unit_lock_.Release();
     unit_changed_ = false;
     return status;
@@ -240,6 +237,14 @@ class HiveStorage final : public TreeStorage {
     return key.root == above.root && above.names.size() <= key.names.size() &&
            std::equal(above.names.begin(), above.names.end(), key.names.begin(),
                       [](const std::string& a, const std::string& b) { return EqualsIgnoreCase(a, b); });
+  }
+
+  // The whole file read again, for a writer that holds the lock: a stamp can
+  // match a file that another process wrote within the same tick of the file
+  // system's clock, on an inode number freed and given out again.
+  long ReadAfresh(RegistryTree* tree) {
+    stamp_.reset();
+    return ReadFile(tree, nullptr);
   }
 
   long Unreadable(const std::string& why) {
