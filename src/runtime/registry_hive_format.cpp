@@ -122,10 +122,8 @@ struct Section {
   std::vector<RegistryValue> values;    // in the order of the text
 };
 
-// The sections in the registry's order (names compared level by level,
-// ignoring case) and, among equal paths, in the order of the text.
-// CompareIgnoringCase inlined: a large file out of order takes millions of
-// these.
+// The order of CompareIgnoringCase, inlined: sorting a large file that is
+// out of order takes millions of these.
 inline int CompareNames(std::string_view a, std::string_view b) {
   std::size_t common = std::min(a.size(), b.size());
   for (std::size_t i = 0; i < common; ++i) {
@@ -138,6 +136,8 @@ inline int CompareNames(std::string_view a, std::string_view b) {
   return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
+// The sections in the registry's order (names compared level by level,
+// ignoring case) and, among equal paths, in the order of the text.
 bool ComesBefore(const Section& left, const Section& right) {
   if (left.root != right.root) return left.root < right.root;
   std::size_t common = std::min(left.names.size(), right.names.size());
