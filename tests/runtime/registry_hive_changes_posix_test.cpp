@@ -36,7 +36,7 @@ ino_t InodeOf(const std::string& path) {
   return stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
 }
 
-class HiveUnit : public testing::Test {
+class HiveChanges : public testing::Test {
  protected:
   void SetUp() override {
     RegKey key = 0;
@@ -75,7 +75,7 @@ class HiveUnit : public testing::Test {
   std::vector<std::string> reports_;
 };
 
-TEST_F(HiveUnit, CommitWritesTheFileOnceAndOthersSeeNothingBefore) {
+TEST_F(HiveChanges, CommitWritesTheFileOnceAndOthersSeeNothingBefore) {
   auto registry = Open();
   ino_t inode = InodeOf(path_);
   ASSERT_EQ(registry->BeginChanges(), kRegSuccess);
@@ -91,7 +91,7 @@ TEST_F(HiveUnit, CommitWritesTheFileOnceAndOthersSeeNothingBefore) {
   EXPECT_TRUE(reports_.empty());
 }
 
-TEST_F(HiveUnit, DiscardDropsTheChangesAndTheLock) {
+TEST_F(HiveChanges, DiscardDropsTheChangesAndTheLock) {
   auto registry = Open();
   const std::string state = DumpRegistry(*registry);
   ASSERT_EQ(registry->BeginChanges(), kRegSuccess);
@@ -102,7 +102,7 @@ TEST_F(HiveUnit, DiscardDropsTheChangesAndTheLock) {
   EXPECT_EQ(DumpRegistry(*registry), state) << "the registry still shows the discarded changes";
 }
 
-TEST_F(HiveUnit, UnitStartsFromWhatAnotherWriterLeft) {
+TEST_F(HiveChanges, UnitStartsFromWhatAnotherWriterLeft) {
   auto mine = Open();
   RegKey key = 0;
   ASSERT_EQ(mine->OpenKey(kClassesRoot, ".class", &key), kRegSuccess);  // reads the file now
@@ -117,7 +117,7 @@ TEST_F(HiveUnit, UnitStartsFromWhatAnotherWriterLeft) {
 
 // A write that fails (here: past the file size limit) leaves the old file,
 // ends the unit and lets go of the lock.
-TEST_F(HiveUnit, FailedCommitLeavesTheOldFile) {
+TEST_F(HiveChanges, FailedCommitLeavesTheOldFile) {
   pid_t child = fork();
   if (child == 0) {
     signal(SIGXFSZ, SIG_IGN);
@@ -139,7 +139,7 @@ TEST_F(HiveUnit, FailedCommitLeavesTheOldFile) {
   EXPECT_EQ(ReadFile(path_), before_);
 }
 
-TEST_F(HiveUnit, ReadsCreateNoLockFile) {
+TEST_F(HiveChanges, ReadsCreateNoLockFile) {
   ASSERT_EQ(unlink((path_ + ".lock").c_str()), 0);
   auto registry = Open();
   RegKey key = 0;
@@ -154,7 +154,7 @@ TEST_F(HiveUnit, ReadsCreateNoLockFile) {
 
 // The file the user has is the one changed: a link stays a link, the
 // permission bits stay, and what is no regular file is refused unread.
-TEST_F(HiveUnit, LinkedFileIsRewrittenThroughTheLinkWithItsMode) {
+TEST_F(HiveChanges, LinkedFileIsRewrittenThroughTheLinkWithItsMode) {
   const std::string target = directory_.path().string() + "/real.reg";
   ASSERT_EQ(rename(path_.c_str(), target.c_str()), 0);
   ASSERT_EQ(chmod(target.c_str(), 0600), 0);
@@ -171,7 +171,7 @@ TEST_F(HiveUnit, LinkedFileIsRewrittenThroughTheLinkWithItsMode) {
   EXPECT_NE(ReadFile(target), before_);
 }
 
-TEST_F(HiveUnit, WhatIsNoRegularFileIsRefusedUnread) {
+TEST_F(HiveChanges, WhatIsNoRegularFileIsRefusedUnread) {
   struct Case {
     const char* what;
     void (*make)(const std::string& path);
