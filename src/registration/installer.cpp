@@ -151,7 +151,7 @@ void Install(RunContext& context) {
   // A Linux desktop's file managers read files of their own, not the registry.
   DesktopResult desktop = InstallDesktopIntegration(tool_path, javac_found);
   result = registry.CommitChanges();
-  if (result != kRegSuccess) RaiseChangesNotSaved(context.console, kMsgRegistryWriteRefused, result);
+  if (result != kRegSuccess) RaiseChangesNotSaved(context.console, kMsgRegistryWriteRefused);
   if (!desktop.done) RaiseDesktopFailure(context.console, kMsgDesktopInstallFailed, desktop);
 
   PrintMessage(context.console, kMsgInstalled);

@@ -44,10 +44,9 @@ std::string FailureText(int code, long registry_result) {
   }
 }
 
-std::string NotSavedText(int code, long registry_result) {
-  return std::string("Impossibile salvare le modifiche nel registro: ") +
-         ErrorText(ErrorNumberFromRegistryResult(registry_result)) +
-         (code == kMsgRemovalRefused ? "\nDisinstallazione non eseguita" : "\nInstallazione non eseguita") +
+std::string NotSavedText(int code) {
+  return std::string("Impossibile salvare le modifiche nel registro.\n") +
+         (code == kMsgRemovalRefused ? "Disinstallazione non eseguita" : "Installazione non eseguita") +
          ": il registro e' rimasto com'era.\n\n";
 }
 
@@ -57,8 +56,8 @@ void RaiseRegistrationFailure(Console& console, int code, long registry_result) 
   RaiseWithErrorLine(console, code, FailureText(code, registry_result));
 }
 
-void RaiseChangesNotSaved(Console& console, int code, long registry_result) {
-  RaiseWithErrorLine(console, code, NotSavedText(code, registry_result));
+void RaiseChangesNotSaved(Console& console, int code) {
+  RaiseWithErrorLine(console, code, NotSavedText(code));
 }
 
 }  // namespace nerbo

@@ -15,6 +15,6 @@ namespace nerbo {
 // The registry could not keep the changes of an installation
 // (kMsgRegistryWriteRefused) or uninstallation (kMsgRemovalRefused): it holds
 // what it held before. Prints the line and raises `code`.
-[[noreturn]] void RaiseChangesNotSaved(Console& console, int code, long registry_result);
+[[noreturn]] void RaiseChangesNotSaved(Console& console, int code);
 
 }  // namespace nerbo

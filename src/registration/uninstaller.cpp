@@ -138,7 +138,7 @@ void Uninstall(RunContext& context) {
   // What a Linux desktop was given goes even when the registry refused a part.
   DesktopResult desktop = UninstallDesktopIntegration();
   long committed = context.registry.CommitChanges();
-  if (committed != kRegSuccess) RaiseChangesNotSaved(context.console, kMsgRemovalRefused, committed);
+  if (committed != kRegSuccess) RaiseChangesNotSaved(context.console, kMsgRemovalRefused);
   if (removal.refusal() != kRegSuccess) {
     RaiseRegistrationFailure(context.console, kMsgRemovalRefused, removal.refusal());
   }

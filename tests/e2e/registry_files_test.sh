@@ -4,7 +4,7 @@
 # root's rights when the test runs as root); a relative NERBO_REGISTRY names
 # the file from where the tool started; a FIFO, a link to /dev/zero or a
 # directory in its place ends the run at once with the unreadable-file status
-# and stays as it is.
+# and stays as it is; an install whose write fails ends 20 and leaves the file.
 #   registry_files_test.sh <nerbo> <class file>
 set -eu
 work=$(mktemp -d)
@@ -69,4 +69,13 @@ for odd in fifo zero directory; do
   [ "$status" = 78 ] || fail "an install over the $odd ended $status"
   [ "$(ls -ld "$path")" = "$before" ] || fail "the $odd was replaced"
 done
+# A write that fails (past the file size limit) ends the install with 20 and
+# leaves the file as it was.
+settings_file "$work/limited.reg"
+before=$(cat "$work/limited.reg")
+status=0
+(cd "$work/kit" && ulimit -f 1 && trap '' XFSZ && NERBO_REGISTRY=$work/limited.reg setsid ./nerbo </dev/null \
+  >/dev/null 2>&1) || status=$?
+[ "$status" = 20 ] || fail "an install whose write failed ended $status"
+[ "$(cat "$work/limited.reg")" = "$before" ] || fail "a failed write changed the file"
 echo "registry files: ok"
