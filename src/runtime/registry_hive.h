@@ -1,7 +1,8 @@
 // The Linux registry: a REGEDIT4 text file (see registry_hive_format.h) that
 // every process of the tool shares. Changes are made under an exclusive lock
-// on a lock file beside the hive and land by renaming a synced copy over the
-// hive, so a crash leaves the old or the new file and no update is lost. A
+// on a lock file beside the hive (beside a link's target) and land by
+// renaming a synced copy over the hive, so a crash leaves the old or the new
+// file and no update is lost. A
 // unit of changes (BeginChanges) holds the lock until it ends and writes the
 // file once, at CommitChanges; a single change outside a unit writes it at
 // once. Reads take no lock and write nothing.

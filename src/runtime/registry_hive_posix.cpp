@@ -115,7 +115,7 @@ class WriterLock {
 class HiveStorage final : public TreeStorage {
  public:
   HiveStorage(std::string path, UnreadableRegistryHandler on_unreadable)
-      : path_(std::move(path)), lock_path_(path_ + ".lock"), on_unreadable_(std::move(on_unreadable)) {}
+      : path_(std::move(path)), on_unreadable_(std::move(on_unreadable)) {}
 
   long Load(RegistryTree* tree, const RegistryPath* key) override {
     // Within a unit the tree in memory is the registry: it was read under
@@ -133,7 +133,7 @@ class HiveStorage final : public TreeStorage {
       return status;
     }
     WriterLock lock;
-    long status = lock.Acquire(lock_path_);
+    long status = lock.Acquire(LockPath());
     if (status == kRegSuccess) status = ReadAfresh(tree);
     if (status != kRegSuccess) return status;
     bool changed = false;
@@ -145,7 +145,7 @@ class HiveStorage final : public TreeStorage {
   long BeginChanges(RegistryTree* tree) override {
     if (unit_lock_.held()) return kRegSuccess;
     if (path_.empty()) return ReadFile(tree, nullptr);
-    long status = unit_lock_.Acquire(lock_path_);
+    long status = unit_lock_.Acquire(LockPath());
     if (status != kRegSuccess) return status;
     status = ReadAfresh(tree);
     if (status != kRegSuccess) unit_lock_.Release();
@@ -239,6 +239,10 @@ class HiveStorage final : public TreeStorage {
                       [](const std::string& a, const std::string& b) { return EqualsIgnoreCase(a, b); });
   }
 
+  // The lock file beside the file a write replaces, so that every name of
+  // the registry file (a link, its target) takes the same lock.
+  std::string LockPath() const { return ReplacedFile(path_).value_or(path_) + ".lock"; }
+
   // The whole file read again, for a writer that holds the lock: a stamp can
   // match a file that another process wrote within the same tick of the file
   // system's clock, on an inode number freed and given out again.
@@ -271,7 +275,6 @@ class HiveStorage final : public TreeStorage {
   }
 
   const std::string path_;
-  const std::string lock_path_;
   const UnreadableRegistryHandler on_unreadable_;
   std::optional<FileStamp> stamp_;  // of the file *tree was read from; none when unknown
   std::optional<HiveFocus> focus_;  // the keys *tree holds; none when it holds the whole file

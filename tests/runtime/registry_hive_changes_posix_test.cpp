@@ -60,9 +60,10 @@ class HiveChanges : public testing::Test {
     }
   }
 
-  // Whether another process of the tool could take the writers' lock now.
-  bool LockIsFree() const {
-    int fd = open((path_ + ".lock").c_str(), O_RDWR | O_CLOEXEC);
+  // Whether another process of the tool could take the writers' lock (on
+  // the file beside `file`) now.
+  bool LockIsFree(const std::string& file = "") const {
+    int fd = open(((file.empty() ? path_ : file) + ".lock").c_str(), O_RDWR | O_CLOEXEC);
     if (fd < 0) return true;
     bool free = flock(fd, LOCK_EX | LOCK_NB) == 0;
     close(fd);
@@ -152,8 +153,9 @@ TEST_F(HiveChanges, ReadsCreateNoLockFile) {
   EXPECT_NE(stat((path_ + ".lock").c_str(), &st), 0);
 }
 
-// The file the user has is the one changed: a link stays a link, the
-// permission bits stay, and what is no regular file is refused unread.
+// The file the user has is the one changed: a link stays a link, its target
+// is locked and rewritten, the permission bits stay, and what is no regular
+// file is refused unread.
 TEST_F(HiveChanges, LinkedFileIsRewrittenThroughTheLinkWithItsMode) {
   const std::string target = directory_.path().string() + "/real.reg";
   ASSERT_EQ(rename(path_.c_str(), target.c_str()), 0);
@@ -161,6 +163,7 @@ TEST_F(HiveChanges, LinkedFileIsRewrittenThroughTheLinkWithItsMode) {
   ASSERT_EQ(symlink("real.reg", path_.c_str()), 0);
   auto registry = Open();
   ASSERT_EQ(registry->BeginChanges(), kRegSuccess);
+  EXPECT_FALSE(LockIsFree(target)) << "a writer through the target would not wait";
   ChangeMuch(*registry);
   ASSERT_EQ(registry->CommitChanges(), kRegSuccess);
   struct stat link_status, target_status;
