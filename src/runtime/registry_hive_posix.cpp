@@ -125,7 +125,7 @@ class HiveStorage final : public TreeStorage {
   }
 
   long Update(RegistryTree* tree, const std::function<long(bool* changed)>& change) override {
-    if (path_.empty()) return ReadFile(tree, nullptr);
+    if (path_.empty() || IsNoRegularFile()) return ReadFile(tree, nullptr);
     if (unit_lock_.held()) {
       bool changed = false;
       long status = change(&changed);
@@ -144,7 +144,7 @@ class HiveStorage final : public TreeStorage {
 
   long BeginChanges(RegistryTree* tree) override {
     if (unit_lock_.held()) return kRegSuccess;
-    if (path_.empty()) return ReadFile(tree, nullptr);
+    if (path_.empty() || IsNoRegularFile()) return ReadFile(tree, nullptr);
     long status = unit_lock_.Acquire(LockPath());
     if (status != kRegSuccess) return status;
     status = ReadAfresh(tree);
@@ -237,6 +237,13 @@ class HiveStorage final : public TreeStorage {
     return key.root == above.root && above.names.size() <= key.names.size() &&
            std::equal(above.names.begin(), above.names.end(), key.names.begin(),
                       [](const std::string& a, const std::string& b) { return EqualsIgnoreCase(a, b); });
+  }
+
+  // A FIFO, device or directory in the file's place: refused by ReadFile
+  // before a lock file is made beside it.
+  bool IsNoRegularFile() const {
+    struct stat st;
+    return stat(path_.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
   }
 
   // The lock file beside the file a write replaces, so that every name of

@@ -199,6 +199,7 @@ TEST_F(HiveChanges, WhatIsNoRegularFileIsRefusedUnread) {
     struct stat st;
     ASSERT_EQ(lstat(path_.c_str(), &st), 0);
     EXPECT_FALSE(S_ISREG(st.st_mode)) << "replaced by a file";
+    EXPECT_NE(lstat((path_ + ".lock").c_str(), &st), 0) << "a lock file was made beside it";
   }
 }
 
