@@ -30,6 +30,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   nerbo::RegistryTree passed_over;
   NERBO_FUZZ_CHECK(nerbo::ParseHive(text, &passed_over, &focused_error, &focus));
   NERBO_FUZZ_CHECK(nerbo::DumpRegistryTree(passed_over) == nerbo::DumpRegistryTree(focused));
+  // A key below one read before: reading only the sections found then gives
+  // what reading the whole text for all the keys gives.
+  const nerbo::RegistryPath deeper{nerbo::kClassesRoot, {"a", "b"}};
+  focus.keys.push_back(deeper);
+  focus.only_sections = true;
+  NERBO_FUZZ_CHECK(nerbo::ParseHive(text, &passed_over, &focused_error, &focus));
+  nerbo::HiveFocus all_keys{focus.keys};
+  NERBO_FUZZ_CHECK(nerbo::ParseHive(text, &focused, &focused_error, &all_keys));
+  NERBO_FUZZ_CHECK(nerbo::DumpRegistryTree(passed_over) == nerbo::DumpRegistryTree(focused));
   std::string formatted = nerbo::FormatHive(tree);
   nerbo::RegistryTree again;
   NERBO_FUZZ_CHECK(nerbo::ParseHive(formatted, &again, &error));
