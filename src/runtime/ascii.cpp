@@ -4,7 +4,7 @@ namespace nerbo {
 
 char UpperCase(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
-int CompareIgnoringCase(const std::string& a, const std::string& b) {
+int CompareIgnoringCase(std::string_view a, std::string_view b) {
   std::size_t common = a.size() < b.size() ? a.size() : b.size();
   for (std::size_t i = 0; i < common; ++i) {
     unsigned char x = static_cast<unsigned char>(UpperCase(a[i]));
@@ -15,7 +15,7 @@ int CompareIgnoringCase(const std::string& a, const std::string& b) {
   return a.size() < b.size() ? -1 : 1;
 }
 
-bool EqualsIgnoreCase(const std::string& a, const std::string& b) {
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() && CompareIgnoringCase(a, b) == 0;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace nerbo {
 
@@ -10,9 +11,9 @@ char UpperCase(char c);
 
 // Compares the upper-case forms, as the registry and NTFS order names (so
 // "_" comes after the letters): negative, zero or positive.
-int CompareIgnoringCase(const std::string& a, const std::string& b);
+int CompareIgnoringCase(std::string_view a, std::string_view b);
 
-bool EqualsIgnoreCase(const std::string& a, const std::string& b);
+bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 
 // The order of CompareIgnoringCase, with names that differ only in case
 // ordered by their bytes, so that a choice among them is stable.

@@ -18,6 +18,11 @@ struct FileFailure {
 // such file.
 std::optional<std::string> ReadWholeFile(const std::string& path, std::optional<FileFailure>* failure);
 
+// The file a write to `path` replaces: the target of a symbolic link
+// (followed to its end, and where a dangling one points), else `path`
+// itself; nothing when a link cannot be followed.
+std::optional<std::string> ReplacedFile(const std::string& path);
+
 // Writes `bytes` to a new file of a name no other writer uses, beside `path`,
 // syncs it, renames it over `path` and syncs the directory. A symbolic link
 // at `path` stays a link and its target is replaced; the permission bits of

@@ -56,22 +56,6 @@ bool WriteAll(int fd, const std::string& bytes) {
   return true;
 }
 
-// The file a write to `path` must replace: the target of a link (followed
-// to its end), else `path` itself.
-std::optional<std::string> ReplacedFile(const std::string& path) {
-  struct stat status;
-  if (lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return path;
-  char resolved[PATH_MAX];
-  if (realpath(path.c_str(), resolved) != nullptr) return std::string(resolved);
-  if (errno != ENOENT) return std::nullopt;
-  // A dangling link: its target is written anew where the link points.
-  char target[PATH_MAX];
-  ssize_t length = readlink(path.c_str(), target, sizeof target - 1);
-  if (length <= 0) return std::nullopt;
-  std::string text(target, static_cast<std::size_t>(length));
-  return text[0] == '/' ? text : DirectoryOf(path) + "/" + text;
-}
-
 // `mode` as open() would give it a new file, under the process's umask.
 mode_t NewFileMode(unsigned mode) {
   mode_t mask = umask(0);
@@ -96,6 +80,20 @@ std::string DirectoryOf(const std::string& path) {
   std::size_t slash = path.find_last_of('/');
   if (slash == std::string::npos) return ".";
   return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::optional<std::string> ReplacedFile(const std::string& path) {
+  struct stat status;
+  if (lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return path;
+  char resolved[PATH_MAX];
+  if (realpath(path.c_str(), resolved) != nullptr) return std::string(resolved);
+  if (errno != ENOENT) return std::nullopt;
+  // A dangling link: its target is written anew where the link points.
+  char target[PATH_MAX];
+  ssize_t length = readlink(path.c_str(), target, sizeof target - 1);
+  if (length <= 0) return std::nullopt;
+  std::string text(target, static_cast<std::size_t>(length));
+  return text[0] == '/' ? text : DirectoryOf(path) + "/" + text;
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path, std::optional<FileFailure>* failure) {

@@ -1,7 +1,11 @@
 // The Linux registry: a REGEDIT4 text file (see registry_hive_format.h) that
-// every process of the tool shares. Each change is made under an exclusive
-// lock on a lock file beside the hive and lands by renaming a synced copy over
-// the hive, so a crash leaves the old or the new file and no update is lost.
+// every process of the tool shares. Changes are made under an exclusive lock
+// on a lock file beside the hive (beside a link's target) and land by
+// renaming a synced copy over the hive, so a crash leaves the old or the new
+// file and no update is lost. A
+// unit of changes (BeginChanges) holds the lock until it ends and writes the
+// file once, at CommitChanges; a single change outside a unit writes it at
+// once. Reads take no lock and write nothing.
 #pragma once
 
 #include <memory>
@@ -11,8 +15,8 @@
 
 namespace nerbo {
 
-// $NERBO_REGISTRY, else ${XDG_CONFIG_HOME:-$HOME/.config}/nerbo/registry.reg;
-// empty when none of these is set.
+// $NERBO_REGISTRY (a relative one taken from the current directory), else
+// ${XDG_CONFIG_HOME:-$HOME/.config}/nerbo/registry.reg; empty when none of these is set.
 std::string HivePathFromEnvironment();
 
 // The file and its directories are created by the first change.

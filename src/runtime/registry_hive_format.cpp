@@ -1,7 +1,10 @@
 #include "runtime/registry_hive_format.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <string_view>
 #include <vector>
 
 #include "runtime/ascii.h"
@@ -17,6 +20,17 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsControl(char c) { return static_cast<unsigned char>(c) < 0x20; }
 bool IsPrintable(char c) {
   return static_cast<unsigned char>(c) >= 0x20 && static_cast<unsigned char>(c) < 0x7f;
+}
+
+// EqualsIgnoreCase for the parser's hot path: a [key] line's names are
+// compared for every section of the file.
+inline bool SameIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x != y && ((x | 0x20) != (y | 0x20) || (x | 0x20) < 'a' || (x | 0x20) > 'z')) return false;
+  }
+  return true;
 }
 
 int HexDigit(char c) {
@@ -101,37 +115,132 @@ void AppendKey(const RegistryNode& node, const std::string& path, bool is_root, 
 
 // ---- Reading ----
 
+// One [key] section of the text: where its values go and the values read.
+struct Section {
+  RegKey root = 0;
+  std::vector<std::string_view> names;  // the levels below the root, into the text
+  std::vector<RegistryValue> values;    // in the order of the text
+};
+
+// The order of CompareIgnoringCase, inlined: sorting a large file that is
+// out of order takes millions of these.
+inline int CompareNames(std::string_view a, std::string_view b) {
+  std::size_t common = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < common; ++i) {
+    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    if (x == y) continue;
+    if (x >= 'a' && x <= 'z') x = static_cast<unsigned char>(x - 'a' + 'A');
+    if (y >= 'a' && y <= 'z') y = static_cast<unsigned char>(y - 'a' + 'A');
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+// The sections in the registry's order (names compared level by level,
+// ignoring case) and, among equal paths, in the order of the text.
+bool ComesBefore(const Section& left, const Section& right) {
+  if (left.root != right.root) return left.root < right.root;
+  std::size_t common = std::min(left.names.size(), right.names.size());
+  for (std::size_t i = 0; i < common; ++i) {
+    int order = CompareNames(left.names[i], right.names[i]);
+    if (order != 0) return order < 0;
+  }
+  return left.names.size() < right.names.size();
+}
+
 class Parser {
  public:
-  Parser(const std::string& text, RegistryTree* tree, HiveError* error)
-      : text_(text), tree_(tree), error_(error) {}
+  Parser(const std::string& text, HiveFocus* focus, RegistryTree* tree, HiveError* error)
+      : text_(text), focus_(focus), tree_(tree), error_(error) {
+    if (!focus_) return;
+    for (const RegistryPath& key : focus_->keys) {
+      const RegistryNode* root = tree_->Root(key.root);
+      if (!root) continue;
+      std::string path = root->name;
+      for (const std::string& name : key.names) path += "\\" + name;
+      focus_paths_.push_back(std::move(path));
+    }
+  }
 
   bool Run() {
     *tree_ = RegistryTree();
     if (text_.empty()) return true;
     if (!NextLine() || line_ != kHeader) return Fail("the file does not start with the line REGEDIT4");
-    while (NextLine()) {
-      std::size_t start = 0;
-      while (start < line_.size() && IsBlank(line_[start])) ++start;
-      if (start == line_.size() || line_[start] == ';') continue;
-      pos_ = start;
-      if (!(line_[start] == '[' ? ParseSection() : ParseValue())) return false;
+    if (focus_ && focus_->text_checked && focus_->only_sections) {
+      for (std::size_t offset : focus_->sections) {
+        next_ = offset;
+        if (!ParseLines(true)) return false;
+      }
+    } else {
+      if (focus_) focus_->sections.clear();
+      if (!ParseLines(false)) return false;
     }
+    BuildTree();
     return true;
   }
 
  private:
+  // The lines from next_ to the end, or (`one_section`) to the [key] line
+  // after the first.
+  bool ParseLines(bool one_section) {
+    bool in_first = false;
+    while (NextLine()) {
+      if (!wanted_ && focus_ && focus_->text_checked) PassOverSection();
+      std::size_t start = 0;
+      while (start < line_.size() && IsBlank(line_[start])) ++start;
+      if (start == line_.size() || line_[start] == ';') continue;
+      pos_ = start;
+      if (line_[start] == '[') {
+        if (one_section && in_first) return true;
+        in_first = true;
+        if (!ParseSection()) return false;
+      } else if (!ParseValue()) {
+        return false;
+      }
+    }
+    return true;
+  }
+
   // The next line without its line end; false at the end of the text.
   bool NextLine() {
     if (next_ >= text_.size()) return false;
-    std::size_t end = text_.find('\n', next_);
-    if (end == std::string::npos) end = text_.size();
-    line_ = text_.substr(next_, end - next_);
-    if (!line_.empty() && line_.back() == '\r') line_.pop_back();
+    const char* begin = text_.data() + next_;
+    const void* newline = std::memchr(begin, '\n', text_.size() - next_);
+    std::size_t end =
+        newline ? static_cast<std::size_t>(static_cast<const char*>(newline) - text_.data()) : text_.size();
+    line_ = std::string_view(begin, end - next_);
+    line_start_ = next_;
+    if (!line_.empty() && line_.back() == '\r') line_.remove_suffix(1);
     next_ = end + 1;
     ++line_number_;
     pos_ = 0;
     return true;
+  }
+
+  // Moves to the next [key] line (a '[' with only blanks before it on its
+  // line; inside a quoted value it has other bytes before it) or the end.
+  // Line numbers are no longer counted: a checked text has no error to
+  // report.
+  void PassOverSection() {
+    std::size_t at = line_start_;
+    for (;;) {
+      const void* found =
+          at < text_.size() ? std::memchr(text_.data() + at, '[', text_.size() - at) : nullptr;
+      if (!found) {
+        next_ = text_.size();
+        line_ = std::string_view();
+        return;
+      }
+      std::size_t bracket = static_cast<std::size_t>(static_cast<const char*>(found) - text_.data());
+      std::size_t line_start = bracket;
+      while (line_start > 0 && IsBlank(text_[line_start - 1])) --line_start;
+      if (line_start == 0 || text_[line_start - 1] == '\n') {
+        next_ = line_start;
+        NextLine();
+        return;
+      }
+      at = bracket + 1;
+    }
   }
 
   bool Fail(const std::string& message) {
@@ -145,66 +254,104 @@ class Parser {
     return pos_ == line_.size();
   }
 
+  // Whether a [key] line's path is a focus key or lies below one (every
+  // path, without a focus).
+  bool Wanted(std::string_view path) const {
+    if (!focus_) return true;
+    for (const std::string& key : focus_paths_) {
+      if (path.size() >= key.size() && SameIgnoringCase(path.substr(0, key.size()), key) &&
+          (path.size() == key.size() || path[key.size()] == '\\'))
+        return true;
+    }
+    return false;
+  }
+
+  // Cuts a wanted section's levels to the depth the focus asks for: a focus
+  // key and its subkeys' names. *values tells whether its values count.
+  void KeepLevels(RegKey root, std::vector<std::string_view>* names, bool* values) const {
+    *values = !focus_;
+    if (!focus_) return;
+    std::size_t depth = 0;
+    for (const RegistryPath& key : focus_->keys) {
+      if (key.root != root || key.names.size() > names->size()) continue;
+      bool below = true;
+      for (std::size_t i = 0; i < key.names.size() && below; ++i)
+        below = EqualsIgnoreCase(key.names[i], (*names)[i]);
+      if (!below) continue;
+      depth = std::max(depth, key.names.size() + 1);
+      *values = *values || key.names.size() == names->size();
+    }
+    if (depth < names->size()) names->resize(depth);
+  }
+
   bool ParseSection() {
     std::size_t close = line_.find_last_of(']');
     std::size_t end = close + 1;
     while (end < line_.size() && IsBlank(line_[end])) ++end;
-    if (close == std::string::npos || end != line_.size()) return Fail("a [key] line does not end with ]");
-    std::string path = line_.substr(pos_ + 1, close - pos_ - 1);
+    if (close == std::string_view::npos || end != line_.size())
+      return Fail("a [key] line does not end with ]");
+    std::string_view path = line_.substr(pos_ + 1, close - pos_ - 1);
+    in_section_ = true;
+    wanted_ = Wanted(path);
+    // A checked text needs no second look at what the reads do not want.
+    if (!wanted_ && focus_->text_checked) return true;
     if (!path.empty() && path[0] == '-') return Fail("removing a key is not supported in this file");
-    std::vector<std::string> names;
-    std::size_t start = 0;
-    for (;;) {
-      std::size_t slash = path.find('\\', start);
-      names.push_back(path.substr(start, slash == std::string::npos ? std::string::npos : slash - start));
-      if (slash == std::string::npos) break;
-      start = slash + 1;
-    }
-    RegistryNode* node = nullptr;
-    for (RegistryNode* root : {&tree_->classes_root, &tree_->local_machine, &tree_->current_user}) {
-      if (EqualsIgnoreCase(names[0], root->name)) node = root;
-    }
-    if (!node) {
+    std::size_t slash = path.find('\\');
+    RegKey root = RootNamed(path.substr(0, slash));
+    if (!root) {
       return Fail("the key does not start with HKEY_CLASSES_ROOT, HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER");
     }
-    for (std::size_t i = 1; i < names.size(); ++i) {
-      if (names[i].empty() || names[i].size() > kMaxKeyNameLength)
-        return Fail("a key name is empty or too long");
-      for (char c : names[i]) {
-        if (IsControl(c)) return Fail("a key name holds a control character");
-      }
-      bool inserted = false;
-      node = &node->AddSubkey(names[i], &inserted);
+    std::vector<std::string_view> names;
+    while (slash != std::string_view::npos) {
+      std::size_t start = slash + 1;
+      slash = path.find('\\', start);
+      std::string_view name = path.substr(start, slash == std::string_view::npos ? slash : slash - start);
+      if (name.empty() || name.size() > kMaxKeyNameLength) return Fail("a key name is empty or too long");
+      if (std::any_of(name.begin(), name.end(), IsControl))
+        return Fail("a key name holds a control character");
+      if (wanted_) names.push_back(name);
     }
-    key_ = node;
+    if (!wanted_) return true;
+    bool values = false;
+    KeepLevels(root, &names, &values);
+    sections_.push_back(Section{root, std::move(names), {}});
+    if (focus_ && !focus_->only_sections) focus_->sections.push_back(line_start_);
+    wanted_ = values;
     return true;
   }
 
-  // A quoted string at pos_, with \\ and \" as the only escapes.
+  RegKey RootNamed(std::string_view name) const {
+    for (RegKey root : {kClassesRoot, kLocalMachine, kCurrentUser}) {
+      if (SameIgnoringCase(name, tree_->Root(root)->name)) return root;
+    }
+    return 0;
+  }
+
+  // A quoted string at pos_ (into *out unless null), with \\ and \" as the only escapes. The plain
+  // bytes between escapes are taken a run at a time.
   bool ParseQuoted(std::string* out) {
     ++pos_;
     for (;;) {
+      std::size_t run = pos_;
+      while (run < line_.size() && line_[run] != '"' && line_[run] != '\\' && !IsControl(line_[run])) ++run;
+      if (out) out->append(line_.data() + pos_, run - pos_);
+      pos_ = run;
       if (pos_ >= line_.size()) return Fail("a quoted string is not closed");
       char c = line_[pos_++];
       if (c == '"') return true;
-      if (c == '\\') {
-        if (pos_ >= line_.size() || (line_[pos_] != '\\' && line_[pos_] != '"'))
-          return Fail("a quoted string holds an escape other than \\\\ or \\\"");
-        c = line_[pos_++];
-      } else if (IsControl(c)) {
-        return Fail("a quoted string holds a control character");
-      }
-      out->push_back(c);
+      if (c != '\\') return Fail("a quoted string holds a control character");
+      if (pos_ >= line_.size() || (line_[pos_] != '\\' && line_[pos_] != '"'))
+        return Fail("a quoted string holds an escape other than \\\\ or \\\"");
+      if (out) out->push_back(line_[pos_]);
+      ++pos_;
     }
   }
 
-  bool ConsumeWord(const char* word) {
-    std::string w = word;
-    if (line_.compare(pos_, w.size(), w) != 0) return false;
-    pos_ += w.size();
+  bool ConsumeWord(std::string_view word) {
+    if (line_.substr(pos_, word.size()) != word) return false;
+    pos_ += word.size();
     return true;
   }
-
   // Up to `max_digits` hex digits at pos_ (at least one).
   bool ParseNumber(std::size_t max_digits, std::uint32_t* number) {
     std::size_t digits = 0;
@@ -216,12 +363,13 @@ class Parser {
     return digits > 0;
   }
 
-  // Comma-separated byte pairs, continued on the next line after a backslash.
+  // Comma-separated byte pairs (into *out unless null), continued on the next line after a backslash.
   bool ParseHexBytes(std::string* out) {
     bool want_byte = true;
+    bool any = false;
     for (;;) {
       if (AtLineEnd()) {
-        if (want_byte && !out->empty()) return Fail("a hex list ends with a comma");
+        if (want_byte && any) return Fail("a hex list ends with a comma");
         return true;
       }
       char c = line_[pos_];
@@ -235,7 +383,8 @@ class Parser {
         int high = HexDigit(c);
         int low = pos_ + 1 < line_.size() ? HexDigit(line_[pos_ + 1]) : -1;
         if (high < 0 || low < 0) return Fail("a hex list holds something other than two hex digits");
-        out->push_back(static_cast<char>(high * 16 + low));
+        if (out) out->push_back(static_cast<char>(high * 16 + low));
+        any = true;
         pos_ += 2;
         want_byte = false;
       } else if (c == ',') {
@@ -250,57 +399,86 @@ class Parser {
   }
 
   bool ParseValue() {
-    if (!key_) return Fail("a value comes before the first [key] line");
-    std::string name;
+    if (!in_section_) return Fail("a value comes before the first [key] line");
+    // Read into buffers that are used again, so that the values no read
+    // wants cost no allocation.
+    name_buffer_.clear();
+    data_buffer_.clear();
+    std::string* name = wanted_ ? &name_buffer_ : nullptr;
+    std::string* data = wanted_ ? &data_buffer_ : nullptr;
     if (line_[pos_] == '@') {
       ++pos_;
     } else if (line_[pos_] == '"') {
-      if (!ParseQuoted(&name)) return false;
+      if (!ParseQuoted(name)) return false;
     } else {
       return Fail("expected a [key] line, a value name in quotes or @");
     }
     if (pos_ >= line_.size() || line_[pos_++] != '=') return Fail("a value name is not followed by =");
 
     std::uint32_t type = kRegSz;
-    std::string data;
     if (pos_ < line_.size() && line_[pos_] == '"') {
-      if (!ParseQuoted(&data)) return false;
-      data.push_back('\0');
+      if (!ParseQuoted(data)) return false;
+      if (data) data->push_back('\0');
       if (!AtLineEnd()) return Fail("something follows the closing quote");
     } else if (ConsumeWord("dword:")) {
       std::uint32_t word = 0;
       if (!ParseNumber(8, &word) || !AtLineEnd()) return Fail("dword: takes up to eight hex digits");
-      for (int i = 0; i < 4; ++i) data.push_back(static_cast<char>((word >> (8 * i)) & 0xff));
+      for (int i = 0; data && i < 4; ++i) data->push_back(static_cast<char>((word >> (8 * i)) & 0xff));
       type = kRegDword;
     } else if (ConsumeWord("hex:")) {
       type = 3;
-      if (!ParseHexBytes(&data)) return false;
+      if (!ParseHexBytes(data)) return false;
     } else if (ConsumeWord("hex(")) {
       if (!ParseNumber(8, &type) || !ConsumeWord("):")) return Fail("hex( takes a hex type and ):");
-      if (!ParseHexBytes(&data)) return false;
+      if (!ParseHexBytes(data)) return false;
     } else if (ConsumeWord("-")) {
       return Fail("removing a value is not supported in this file");
     } else {
       return Fail("a value is not a quoted string, dword: or hex");
     }
-    key_->SetValue(name, type, std::move(data));
+    if (wanted_) sections_.back().values.push_back(RegistryValue{name_buffer_, type, data_buffer_});
     return true;
   }
 
+  // Puts the sections into the tree in the registry's order, so that each
+  // new key lands at the end of its parent's subkeys: no insertion moves
+  // the keys already there, whatever the order of the text.
+  void BuildTree() {
+    // A file the tool wrote is in order already.
+    if (!std::is_sorted(sections_.begin(), sections_.end(), ComesBefore))
+      std::stable_sort(sections_.begin(), sections_.end(), ComesBefore);
+    for (Section& section : sections_) {
+      RegistryNode* node = tree_->Root(section.root);
+      for (std::string_view name : section.names) {
+        bool inserted = false;
+        node = &node->AddSubkey(std::string(name), &inserted);
+      }
+      for (RegistryValue& value : section.values)
+        node->SetValue(value.name, value.type, std::move(value.data));
+    }
+  }
+
   const std::string& text_;
+  HiveFocus* focus_;
   RegistryTree* tree_;
   HiveError* error_;
   std::size_t next_ = 0;
   int line_number_ = 0;
-  std::string line_;
+  std::string_view line_;
+  std::size_t line_start_ = 0;
   std::size_t pos_ = 0;
-  RegistryNode* key_ = nullptr;
+  std::vector<Section> sections_;
+  std::vector<std::string> focus_paths_;  // the focus keys as a [key] line names them
+  std::string name_buffer_;
+  std::string data_buffer_;
+  bool in_section_ = false;  // a [key] line came before
+  bool wanted_ = false;      // the values of the current section are kept
 };
 
 }  // namespace
 
-bool ParseHive(const std::string& text, RegistryTree* tree, HiveError* error) {
-  return Parser(text, tree, error).Run();
+bool ParseHive(const std::string& text, RegistryTree* tree, HiveError* error, HiveFocus* focus) {
+  return Parser(text, focus, tree, error).Run();
 }
 
 std::string FormatHive(const RegistryTree& tree) {

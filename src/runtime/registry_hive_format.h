@@ -7,6 +7,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "runtime/registry_nodes.h"
 
@@ -17,9 +18,27 @@ struct HiveError {
   std::string message;
 };
 
-// Replaces *tree with the keys and values of `text`. Empty text is an empty
-// registry. On failure *tree is unspecified and *error says where and why.
-bool ParseHive(const std::string& text, RegistryTree* tree, HiveError* error);
+// The keys a reader asks for. With a focus ParseHive keeps of each key only
+// its values and its subkeys' names (and the keys above it) and builds no
+// other key: a run that reads the settings key pays little for a large file.
+// The focus changes what the tree holds, never whether the text is accepted.
+struct HiveFocus {
+  std::vector<RegistryPath> keys;
+  // The same text was accepted before: the sections the focus does not want
+  // are passed over unread.
+  bool text_checked = false;
+  // Where the [key] lines of the sections at or below the keys start; each
+  // parse fills it, unless `only_sections`: then, for a checked text and
+  // keys that each lie at or below one it was filled for, only those
+  // sections are read.
+  std::vector<std::size_t> sections;
+  bool only_sections = false;
+};
+
+// Replaces *tree with the keys and values of `text` (those of `focus` when
+// one is given). Empty text is an empty registry. On failure *tree is
+// unspecified and *error says where and why.
+bool ParseHive(const std::string& text, RegistryTree* tree, HiveError* error, HiveFocus* focus = nullptr);
 
 // The text that ParseHive reads back into the same tree.
 std::string FormatHive(const RegistryTree& tree);

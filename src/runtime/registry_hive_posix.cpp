@@ -5,11 +5,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
 
+#include "runtime/ascii.h"
 #include "runtime/file_store.h"
 #include "runtime/registry_hive_format.h"
 #include "runtime/tree_backed_registry.h"
@@ -55,23 +58,123 @@ class FileDescriptor {
   int fd_;
 };
 
-bool ReadAll(int fd, std::string* text) {
-  char buffer[16384];
+// Reads the file into *text in place, `expected` bytes (its size when it was
+// opened) in one go when it has not grown since.
+bool ReadAll(int fd, std::size_t expected, std::string* text) {
+  text->resize(expected + 1);  // a byte more, to see the end in the same read
+  std::size_t done = 0;
   for (;;) {
-    ssize_t n = read(fd, buffer, sizeof buffer);
+    if (done == text->size()) text->resize(2 * text->size());
+    ssize_t n = read(fd, &(*text)[done], text->size() - done);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return false;
-    if (n == 0) return true;
-    text->append(buffer, static_cast<std::size_t>(n));
+    if (n == 0) break;
+    done += static_cast<std::size_t>(n);
   }
+  text->resize(done);
+  return true;
 }
+
+// The exclusive lock that writers take on a file beside the hive; closing
+// the descriptor lets go of it.
+class WriterLock {
+ public:
+  WriterLock() = default;
+  ~WriterLock() { Release(); }
+  WriterLock(const WriterLock&) = delete;
+  WriterLock& operator=(const WriterLock&) = delete;
+
+  // Creates the lock file (and the hive's directories) when missing and
+  // waits for the lock.
+  long Acquire(const std::string& lock_path) {
+    fd_ = open(lock_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd_ < 0 && errno == ENOENT && !MakeDirectories(DirectoryOf(lock_path))) {
+      fd_ = open(lock_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    }
+    if (fd_ < 0) return kRegAccessDenied;
+    while (flock(fd_, LOCK_EX) != 0) {
+      if (errno != EINTR) {
+        Release();
+        return kRegAccessDenied;
+      }
+    }
+    return kRegSuccess;
+  }
+
+  void Release() {
+    if (fd_ >= 0) close(fd_);
+    fd_ = -1;
+  }
+
+  bool held() const { return fd_ >= 0; }
+
+ private:
+  int fd_ = -1;
+};
 
 class HiveStorage final : public TreeStorage {
  public:
   HiveStorage(std::string path, UnreadableRegistryHandler on_unreadable)
-      : path_(std::move(path)), lock_path_(path_ + ".lock"), on_unreadable_(std::move(on_unreadable)) {}
+      : path_(std::move(path)), on_unreadable_(std::move(on_unreadable)) {}
 
-  long Load(RegistryTree* tree) override {
+  long Load(RegistryTree* tree, const RegistryPath* key) override {
+    // Within a unit the tree in memory is the registry: it was read under
+    // the lock and holds the changes not yet committed.
+    if (unit_lock_.held()) return kRegSuccess;
+    return ReadFile(tree, key);
+  }
+
+  long Update(RegistryTree* tree, const std::function<long(bool* changed)>& change) override {
+    if (path_.empty() || IsNoRegularFile()) return ReadFile(tree, nullptr);
+    if (unit_lock_.held()) {
+      bool changed = false;
+      long status = change(&changed);
+      unit_changed_ = unit_changed_ || changed;
+      return status;
+    }
+    WriterLock lock;
+    long status = lock.Acquire(LockPath());
+    if (status == kRegSuccess) status = ReadAfresh(tree);
+    if (status != kRegSuccess) return status;
+    bool changed = false;
+    status = change(&changed);
+    if (status != kRegSuccess || !changed) return status;
+    return Store(*tree) ? kRegSuccess : kRegIoFailed;
+  }
+
+  long BeginChanges(RegistryTree* tree) override {
+    if (unit_lock_.held()) return kRegSuccess;
+    if (path_.empty() || IsNoRegularFile()) return ReadFile(tree, nullptr);
+    long status = unit_lock_.Acquire(LockPath());
+    if (status != kRegSuccess) return status;
+    status = ReadAfresh(tree);
+    if (status != kRegSuccess) unit_lock_.Release();
+    unit_changed_ = false;
+    return status;
+  }
+
+  long CommitChanges(RegistryTree* tree) override {
+    if (!unit_lock_.held()) return kRegSuccess;
+    const bool stored = !unit_changed_ || Store(*tree);
+    unit_changed_ = false;
+    unit_lock_.Release();
+    return stored ? kRegSuccess : kRegIoFailed;
+  }
+
+  void DiscardChanges(RegistryTree*) override {
+    if (!unit_lock_.held()) return;
+    // The tree holds changes the file does not: the next read takes the file.
+    if (unit_changed_) stamp_.reset();
+    unit_changed_ = false;
+    unit_lock_.Release();
+  }
+
+ private:
+  // Brings *tree up to the file: the whole of it, or (with `key`) the keys
+  // the reads so far asked for. Reads only: it never creates the lock file
+  // or writes, so that a registry file the user may only read serves every
+  // run. Anything but a regular file is refused before it is read.
+  long ReadFile(RegistryTree* tree, const RegistryPath* key) {
     if (path_.empty())
       return Unreadable("no place for the registry file: neither NERBO_REGISTRY nor HOME is set");
     struct stat st;
@@ -79,48 +182,82 @@ class HiveStorage final : public TreeStorage {
       if (errno != ENOENT) return Unreadable(path_ + ": " + std::strerror(errno));
       *tree = RegistryTree();
       stamp_ = FileStamp();
+      focus_.reset();
       return kRegSuccess;
     }
-    if (stamp_ && *stamp_ == FileStamp::Of(st)) return kRegSuccess;
+    if (!S_ISREG(st.st_mode)) return Unreadable(path_ + ": not a regular file");
+    const bool same_file = stamp_ && *stamp_ == FileStamp::Of(st);
+    if (same_file && Holds(key)) return kRegSuccess;
+    if (!key) {
+      focus_.reset();
+    } else if (focus_ || !stamp_) {
+      if (!focus_) focus_.emplace();
+      // A run opens its keys one level at a time: the sections of a key
+      // below one it read are among those already found.
+      focus_->only_sections =
+          same_file && std::any_of(focus_->keys.begin(), focus_->keys.end(),
+                                   [key](const RegistryPath& held) { return Below(*key, held); });
+      focus_->keys.push_back(*key);
+      focus_->text_checked = same_file;
+    }
 
-    FileDescriptor file(open(path_.c_str(), O_RDONLY | O_CLOEXEC));
-    std::string text;
-    if (file.get() < 0 || fstat(file.get(), &st) != 0 || !ReadAll(file.get(), &text))
-      return Unreadable(path_ + ": " + std::strerror(errno));
+    // A reader that asks for one more key parses again the text it read.
+    if (!(same_file && focus_)) {
+      // Without blocking, so that a FIFO put there after the stat cannot
+      // hold the run in open; the fstat then refuses it.
+      FileDescriptor file(open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+      if (file.get() < 0 || fstat(file.get(), &st) != 0)
+        return Unreadable(path_ + ": " + std::strerror(errno));
+      if (!S_ISREG(st.st_mode)) return Unreadable(path_ + ": not a regular file");
+      if (!ReadAll(file.get(), static_cast<std::size_t>(st.st_size), &text_))
+        return Unreadable(path_ + ": " + std::strerror(errno));
+    }
     RegistryTree parsed;
     HiveError error;
-    if (!ParseHive(text, &parsed, &error))
+    if (!ParseHive(text_, &parsed, &error, focus_ ? &*focus_ : nullptr))
       return Unreadable(path_ + ", line " + std::to_string(error.line) + ": " + error.message);
     *tree = std::move(parsed);
     stamp_ = FileStamp::Of(st);
+    // Only a reader keeps the text; a writer has the whole tree.
+    if (!focus_) std::string().swap(text_);
     return kRegSuccess;
   }
 
-  long Update(RegistryTree* tree, const std::function<long(bool* changed)>& change) override {
-    if (path_.empty()) return Load(tree);
-    int fd = open(lock_path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0 && errno == ENOENT && !MakeDirectories(DirectoryOf(path_))) {
-      fd = open(lock_path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    }
-    FileDescriptor lock(fd);
-    if (lock.get() < 0) return kRegAccessDenied;
-    while (flock(lock.get(), LOCK_EX) != 0) {
-      if (errno != EINTR) return kRegAccessDenied;
-    }
-    long status = Load(tree);
-    if (status != kRegSuccess) return status;
-    bool changed = false;
-    status = change(&changed);
-    if (status != kRegSuccess || !changed) return status;
-    if (!Store(*tree)) {
-      // The tree in memory is ahead of the file now; read the file again.
-      stamp_.reset();
-      return kRegIoFailed;
-    }
-    return kRegSuccess;
+  // Whether the tree read last holds what a read of `key` needs.
+  bool Holds(const RegistryPath* key) const {
+    if (!focus_) return true;
+    if (!key) return false;
+    return std::any_of(focus_->keys.begin(), focus_->keys.end(), [key](const RegistryPath& held) {
+      return held.names.size() == key->names.size() && Below(*key, held);
+    });
   }
 
- private:
+  // Whether `key` is `above` or lies below it.
+  static bool Below(const RegistryPath& key, const RegistryPath& above) {
+    return key.root == above.root && above.names.size() <= key.names.size() &&
+           std::equal(above.names.begin(), above.names.end(), key.names.begin(),
+                      [](const std::string& a, const std::string& b) { return EqualsIgnoreCase(a, b); });
+  }
+
+  // A FIFO, device or directory in the file's place: refused by ReadFile
+  // before a lock file is made beside it.
+  bool IsNoRegularFile() const {
+    struct stat st;
+    return stat(path_.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
+  }
+
+  // The lock file beside the file a write replaces, so that every name of
+  // the registry file (a link, its target) takes the same lock.
+  std::string LockPath() const { return ReplacedFile(path_).value_or(path_) + ".lock"; }
+
+  // The whole file read again, for a writer that holds the lock: a stamp can
+  // match a file that another process wrote within the same tick of the file
+  // system's clock, on an inode number freed and given out again.
+  long ReadAfresh(RegistryTree* tree) {
+    stamp_.reset();
+    return ReadFile(tree, nullptr);
+  }
+
   long Unreadable(const std::string& why) {
     stamp_.reset();  // so that the next call reads the file again
     if (on_unreadable_)
@@ -128,8 +265,13 @@ class HiveStorage final : public TreeStorage {
     return kRegBadDb;
   }
 
+  // Writes the tree over the file. On failure the file stays as it was and
+  // the tree, ahead of it now, is read again by the next call.
   bool Store(const RegistryTree& tree) {
-    if (ReplaceFile(path_, FormatHive(tree))) return false;
+    if (ReplaceFile(path_, FormatHive(tree))) {
+      stamp_.reset();
+      return false;
+    }
     struct stat st;
     if (stat(path_.c_str(), &st) == 0) {
       stamp_ = FileStamp::Of(st);
@@ -140,9 +282,12 @@ class HiveStorage final : public TreeStorage {
   }
 
   const std::string path_;
-  const std::string lock_path_;
   const UnreadableRegistryHandler on_unreadable_;
   std::optional<FileStamp> stamp_;  // of the file *tree was read from; none when unknown
+  std::optional<HiveFocus> focus_;  // the keys *tree holds; none when it holds the whole file
+  std::string text_;                // the file's text as of stamp_, kept while focus_ is
+  WriterLock unit_lock_;            // held from BeginChanges to the unit's end
+  bool unit_changed_ = false;       // the unit changed the tree since it began
 };
 
 std::string Environment(const char* name) {
@@ -154,6 +299,12 @@ std::string Environment(const char* name) {
 
 std::string HivePathFromEnvironment() {
   std::string path = Environment("NERBO_REGISTRY");
+  // A relative path names the file from where the tool started: the run
+  // changes to the target's directory before it reads the settings.
+  if (!path.empty() && path[0] != '/') {
+    char directory[PATH_MAX];
+    if (getcwd(directory, sizeof directory) != nullptr) path = std::string(directory) + "/" + path;
+  }
   if (!path.empty()) return path;
   std::string config = Environment("XDG_CONFIG_HOME");
   // Relative values are to be ignored, as the XDG base directory rules say.

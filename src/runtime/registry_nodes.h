@@ -33,6 +33,12 @@ struct RegistryNode {
   bool RemoveValue(const std::string& value_name);
 };
 
+// A key named by its root and the names of the levels below it.
+struct RegistryPath {
+  RegKey root = 0;
+  std::vector<std::string> names;
+};
+
 struct RegistryTree {
   RegistryNode classes_root{"HKEY_CLASSES_ROOT", {}, {}};
   RegistryNode local_machine{"HKEY_LOCAL_MACHINE", {}, {}};

@@ -109,7 +109,9 @@ long TreeBackedRegistry::OpenKey(RegKey parent, const char* name, RegKey* key) {
   KeyPath path = *parent_path;
   std::vector<std::string> names;
   if (!key || !SplitKeyName(name, &names)) return kRegInvalidParameter;
-  long status = storage_->Load(&tree_);
+  KeyPath wanted = path;
+  wanted.names.insert(wanted.names.end(), names.begin(), names.end());
+  long status = storage_->Load(&tree_, &wanted);
   if (status != kRegSuccess) return status;
   long failure = kRegSuccess;
   if (!Descend(&path, names, nullptr, &failure)) return failure;
@@ -138,7 +140,7 @@ long TreeBackedRegistry::QueryValue(RegKey key, const char* name, std::uint32_t*
   const KeyPath* path = PathOf(key);
   if (!path) return kRegInvalidHandle;
   if (data && !size) return kRegInvalidParameter;
-  long status = storage_->Load(&tree_);
+  long status = storage_->Load(&tree_, path);
   if (status != kRegSuccess) return status;
   RegistryNode* node = NodeAt(*path);
   if (!node) return kRegKeyDeleted;
@@ -189,7 +191,7 @@ long TreeBackedRegistry::DeleteKey(RegKey parent, const char* name) {
 long TreeBackedRegistry::QueryInfoKey(RegKey key, std::uint32_t* subkeys, std::uint32_t* max_subkey_length) {
   const KeyPath* path = PathOf(key);
   if (!path) return kRegInvalidHandle;
-  long status = storage_->Load(&tree_);
+  long status = storage_->Load(&tree_, path);
   if (status != kRegSuccess) return status;
   RegistryNode* node = NodeAt(*path);
   if (!node) return kRegKeyDeleted;
@@ -204,7 +206,7 @@ long TreeBackedRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, st
   const KeyPath* path = PathOf(key);
   if (!path) return kRegInvalidHandle;
   if (!name || !length) return kRegInvalidParameter;
-  long status = storage_->Load(&tree_);
+  long status = storage_->Load(&tree_, path);
   if (status != kRegSuccess) return status;
   RegistryNode* node = NodeAt(*path);
   if (!node) return kRegKeyDeleted;
@@ -217,7 +219,7 @@ long TreeBackedRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, st
 }
 
 const RegistryTree& TreeBackedRegistry::Snapshot() {
-  storage_->Load(&tree_);
+  storage_->Load(&tree_, nullptr);
   return tree_;
 }
 

@@ -18,8 +18,10 @@ namespace nerbo {
 class TreeStorage {
  public:
   virtual ~TreeStorage() = default;
-  // Brings *tree up to date before a read.
-  virtual long Load(RegistryTree* tree) = 0;
+  // Brings *tree up to date before a read of the key at `key`: at least its
+  // values and the names of its subkeys; the whole tree when `key` is null.
+  // A store may leave out the keys no read has asked for.
+  virtual long Load(RegistryTree* tree, const RegistryPath* key) = 0;
   // Runs `change` on an up-to-date *tree with other writers kept out, and
   // keeps the result when `change` succeeds and reports that it changed
   // something.
@@ -57,10 +59,7 @@ class TreeBackedRegistry final : public Registry {
   const RegistryTree& Snapshot();
 
  private:
-  struct KeyPath {
-    RegKey root;
-    std::vector<std::string> names;
-  };
+  using KeyPath = RegistryPath;
 
   const KeyPath* PathOf(RegKey key) const;
   RegistryNode* NodeAt(const KeyPath& path);

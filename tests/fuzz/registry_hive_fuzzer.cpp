@@ -1,6 +1,7 @@
 // Feeds arbitrary text to the hive parser: whatever it accepts must be
 // written back in a form that it reads as the very same tree, and writing
-// that again must give the same text.
+// that again must give the same text; a focused read accepts and rejects
+// alike.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -13,10 +14,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string text(reinterpret_cast<const char*>(data), size);
   nerbo::RegistryTree tree;
   nerbo::HiveError error;
-  if (!nerbo::ParseHive(text, &tree, &error)) {
-    NERBO_FUZZ_CHECK(error.line >= 1);
+  const bool accepted = nerbo::ParseHive(text, &tree, &error);
+  // A reader's focus changes what the tree holds, never whether the text is
+  // accepted; once the text is checked, passing over the rest gives the
+  // same tree.
+  nerbo::HiveFocus focus{{{nerbo::kClassesRoot, {"a"}}, {nerbo::kLocalMachine, {}}}, false};
+  nerbo::RegistryTree focused;
+  nerbo::HiveError focused_error;
+  NERBO_FUZZ_CHECK(nerbo::ParseHive(text, &focused, &focused_error, &focus) == accepted);
+  if (!accepted) {
+    NERBO_FUZZ_CHECK(error.line >= 1 && focused_error.line == error.line);
     return 0;
   }
+  focus.text_checked = true;
+  nerbo::RegistryTree passed_over;
+  NERBO_FUZZ_CHECK(nerbo::ParseHive(text, &passed_over, &focused_error, &focus));
+  NERBO_FUZZ_CHECK(nerbo::DumpRegistryTree(passed_over) == nerbo::DumpRegistryTree(focused));
+  // A key below one read before: reading only the sections found then gives
+  // what reading the whole text for all the keys gives.
+  const nerbo::RegistryPath deeper{nerbo::kClassesRoot, {"a", "b"}};
+  focus.keys.push_back(deeper);
+  focus.only_sections = true;
+  NERBO_FUZZ_CHECK(nerbo::ParseHive(text, &passed_over, &focused_error, &focus));
+  nerbo::HiveFocus all_keys{focus.keys};
+  NERBO_FUZZ_CHECK(nerbo::ParseHive(text, &focused, &focused_error, &all_keys));
+  NERBO_FUZZ_CHECK(nerbo::DumpRegistryTree(passed_over) == nerbo::DumpRegistryTree(focused));
   std::string formatted = nerbo::FormatHive(tree);
   nerbo::RegistryTree again;
   NERBO_FUZZ_CHECK(nerbo::ParseHive(formatted, &again, &error));

@@ -163,6 +163,58 @@ TEST_P(HiveRejectedText, StopsAtTheFaultyLine) {
   EXPECT_FALSE(ParseHive(GetParam().text, &tree, &error));
   EXPECT_EQ(error.line, GetParam().line);
   EXPECT_FALSE(error.message.empty());
+  // A reader that wants another key is told the same.
+  HiveFocus elsewhere{{{kLocalMachine, {"Elsewhere"}}}};
+  HiveError focused_error;
+  EXPECT_FALSE(ParseHive(GetParam().text, &tree, &focused_error, &elsewhere));
+  EXPECT_EQ(focused_error.line, GetParam().line);
+}
+
+// Keys out of the registry's order, a '[' inside a value and a [key] line
+// after blanks: the focus keeps the wanted key's values and its subkeys'
+// names, whether the text is checked again or passed over.
+TEST(HiveFocus, KeepsOnlyWhatTheReadsAskFor) {
+  const std::string text =
+      "REGEDIT4\n"
+      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vesk\\Nerbo\\Deep\\Deeper]\n\"hidden\"=\"x\"\n"
+      "[HKEY_CLASSES_ROOT\\Zeta]\n@=\"[HKEY_LOCAL_MACHINE\\\\SOFTWARE\\\\Vesk\\\\Nerbo]\"\n"
+      "  [HKEY_LOCAL_MACHINE\\SOFTWARE\\Vesk\\Nerbo]\n\"Run\"=\"java\"\n"
+      "[HKEY_CLASSES_ROOT\\Alpha]\n@=\"a\"\n"
+      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Other]\n@=\"o\"\n"
+      "[hkey_local_machine\\software\\vesk\\nerbo]\n\"Compile\"=hex(1):6a\n";
+  const std::string expected =
+      "HKEY_CLASSES_ROOT\nHKEY_LOCAL_MACHINE\nHKEY_LOCAL_MACHINE\\SOFTWARE\nHKEY_LOCAL_"
+      "MACHINE\\SOFTWARE\\Vesk\n"
+      "HKEY_LOCAL_MACHINE\\SOFTWARE\\Vesk\\Nerbo\n"
+      "  \"Compile\" type 1, 1 bytes: \"j\"\n"
+      "  \"Run\" type 1, 5 bytes: \"java\\x00\"\n"
+      "HKEY_LOCAL_MACHINE\\SOFTWARE\\Vesk\\Nerbo\\Deep\n";
+  for (bool checked : {false, true}) {
+    SCOPED_TRACE(checked ? "text checked before" : "text read for the first time");
+    HiveFocus focus{{{kLocalMachine, {"SOFTWARE", "Vesk", "Nerbo"}}}, checked};
+    RegistryTree focused;
+    HiveError error;
+    ASSERT_TRUE(ParseHive(text, &focused, &error, &focus)) << error.line << ": " << error.message;
+    EXPECT_EQ(DumpRegistryTree(focused), expected);
+  }
+  // Opening level by level: the second read visits only the sections the
+  // first one found below its key.
+  HiveFocus levels{{{kLocalMachine, {"SOFTWARE"}}}};
+  RegistryTree tree;
+  HiveError error;
+  ASSERT_TRUE(ParseHive(text, &tree, &error, &levels));
+  levels.keys.push_back({kLocalMachine, {"software", "vesk", "nerbo"}});
+  levels.text_checked = levels.only_sections = true;
+  ASSERT_TRUE(ParseHive(text, &tree, &error, &levels));
+  std::string deeper = expected;
+  deeper.insert(deeper.find("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vesk\n"), "HKEY_LOCAL_MACHINE\\SOFTWARE\\Other\n");
+  EXPECT_EQ(DumpRegistryTree(tree), deeper);
+
+  RegistryTree whole;
+  ASSERT_TRUE(ParseHive(text, &whole, &error));
+  std::string dump = DumpRegistryTree(whole);
+  EXPECT_LT(dump.find("HKEY_CLASSES_ROOT\\Alpha"), dump.find("HKEY_CLASSES_ROOT\\Zeta")) << dump;
+  EXPECT_NE(dump.find("\"hidden\""), std::string::npos) << dump;
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -9,7 +9,7 @@ namespace {
 // The tree is the whole store: nothing to load, nobody else to keep out.
 class MemoryStorage final : public TreeStorage {
  public:
-  long Load(RegistryTree*) override { return kRegSuccess; }
+  long Load(RegistryTree*, const RegistryPath*) override { return kRegSuccess; }
   long Update(RegistryTree*, const std::function<long(bool* changed)>& change) override {
     bool changed = false;
     return change(&changed);
