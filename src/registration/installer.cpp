@@ -136,12 +136,14 @@ void Install(RunContext& context) {
   RegisterClassFiles(changes, tool_path);
   if (javac_found) RegisterSourceFiles(changes, settings, tool_path, &flags);
   EndIfRefused(context.console, changes);
-  // A Linux desktop's file managers read files of their own, not the registry.
+  // A Linux desktop's file managers read files of their own, not the
+  // registry. They are written before the commit, so that the registry's
+  // lock also keeps concurrent runs off them; the registry is kept when they
+  // fail, as a later install completes them.
   DesktopResult desktop = InstallDesktopIntegration(tool_path, javac_found);
-  if (!desktop.done) RaiseDesktopFailure(context.console, kMsgDesktopInstallFailed, desktop);
-
   changes.Commit();
   EndIfRefused(context.console, changes);
+  if (!desktop.done) RaiseDesktopFailure(context.console, kMsgDesktopInstallFailed, desktop);
   PrintMessage(context.console, kMsgInstalled);
   if (javac_found) PrintMessage(context.console, kMsgCompileMenu);
   NoteUserChoices(registry, context.console, javac_found);

@@ -98,10 +98,12 @@ void Uninstall(RunContext& context) {
   RegKey uninstall = kLocalMachine;
   for (const char* level : kUninstallPath) uninstall = changes.Create(uninstall, level);
   changes.DeleteKey(uninstall, kToolKey);
-  changes.Commit();
 
-  // What a Linux desktop was given goes even when the registry refused a part.
+  // What a Linux desktop was given goes even when the registry refused a
+  // part; before the commit, so that the registry's lock also keeps
+  // concurrent runs off the desktop's files.
   DesktopResult desktop = UninstallDesktopIntegration();
+  changes.Commit();
   if (changes.failed()) RaiseRegistryChangeFailure(context.console, kMsgRemovalRefused, changes.failure());
   if (!desktop.done) RaiseDesktopFailure(context.console, kMsgDesktopRemovalFailed, desktop);
   RaiseMessageCode(kMsgUninstalled);
