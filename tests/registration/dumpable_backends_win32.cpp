@@ -1,4 +1,5 @@
 #include "registration/registration_harness.h"
+#include "runtime/registry.h"
 #include "support/memory_registry.h"
 
 namespace nerbo {
@@ -7,6 +8,10 @@ namespace nerbo {
 // the installed entries back one by one.
 std::vector<HarnessBackend> DumpableBackends() {
   return {{"Memory", [] { return RegistryInstance{nullptr, MakeMemoryRegistry()}; }}};
+}
+
+HarnessBackend Advapi32HarnessBackend() {
+  return {"Advapi32", [] { return RegistryInstance{nullptr, MakeSystemRegistry(nullptr)}; }};
 }
 
 }  // namespace nerbo

@@ -136,13 +136,7 @@ TEST_P(WineFaultSweep, AReadOnlyClassKeyEndsTheInstallationAndKeepsTheUsersType)
   EXPECT_EQ(Snapshot(), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(Advapi32, WineFaultSweep,
-                         testing::Values(HarnessBackend{
-                             "Advapi32",
-                             [] {
-                               return RegistryInstance{nullptr, MakeSystemRegistry(nullptr)};
-                             }}),
-                         BackendName);
+INSTANTIATE_TEST_SUITE_P(Advapi32, WineFaultSweep, testing::Values(Advapi32HarnessBackend()), BackendName);
 
 }  // namespace
 }  // namespace nerbo

@@ -33,6 +33,8 @@ struct HarnessBackend {
 // The backends whose whole content DumpRegistry can show: memory always,
 // and the hive file on Linux (per platform file).
 std::vector<HarnessBackend> DumpableBackends();
+// The registry of Windows itself, through advapi32 (Windows only).
+HarnessBackend Advapi32HarnessBackend();
 std::string BackendName(const testing::TestParamInfo<HarnessBackend>& info);
 inline void PrintTo(const HarnessBackend& backend, std::ostream* out) { *out << backend.name; }
 

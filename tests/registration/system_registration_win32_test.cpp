@@ -122,13 +122,7 @@ TEST_P(SystemRegistration, InstallsTheLayoutAndUninstallsItAgain) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Advapi32, SystemRegistration,
-                         testing::Values(HarnessBackend{
-                             "Advapi32",
-                             [] {
-                               return RegistryInstance{nullptr, MakeSystemRegistry(nullptr)};
-                             }}),
-                         BackendName);
+INSTANTIATE_TEST_SUITE_P(Advapi32, SystemRegistration, testing::Values(Advapi32HarnessBackend()), BackendName);
 
 }  // namespace
 }  // namespace nerbo

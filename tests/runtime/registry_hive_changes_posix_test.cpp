@@ -9,13 +9,12 @@
 #include <unistd.h>
 
 #include <climits>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "runtime/file_store.h"
 #include "runtime/registry_hive.h"
 #include "support/registry_dump.h"
 #include "support/scoped_environment.h"
@@ -25,10 +24,8 @@ namespace nerbo {
 namespace {
 
 std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+  std::optional<FileFailure> failure;
+  return ReadWholeFile(path, &failure).value_or("");
 }
 
 ino_t InodeOf(const std::string& path) {

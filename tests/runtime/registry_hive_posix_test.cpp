@@ -12,12 +12,12 @@
 #include <cstring>
 #include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "runtime/file_store.h"
 #include "runtime/registry_hive_format.h"
 #include "support/registry_dump.h"
 #include "support/scoped_environment.h"
@@ -27,10 +27,8 @@ namespace nerbo {
 namespace {
 
 std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+  std::optional<FileFailure> failure;
+  return ReadWholeFile(path, &failure).value_or("");
 }
 
 bool Exists(const std::string& path) {
