@@ -100,8 +100,17 @@ int RunToMessageCode(RunContext& context) {
   return kMsgInternalError;
 }
 
+void RunToEnd(RunContext& context, void (*end_process)(int status)) {
+  SetCodeEnding([&context, end_process](int code) { end_process(EndRun(context, code)); });
+  end_process(EndRun(context, RunToMessageCode(context)));
+  __builtin_unreachable();  // end_process does not return
+}
+
 void EndOnUnreadableRegistry(Console& console, const std::string& message) {
-  RaiseWithErrorLine(console, kMsgRegistryUnreadable, message + "\n\n");
+  PrintError(console, message + "\n\n");
+  // Called from inside the registry's read: its frames, and the lock they may
+  // hold, are left before the run waits for a key.
+  UnwindWithMessageCode(kMsgRegistryUnreadable);
 }
 
 int EndRun(RunContext& context, int code) {

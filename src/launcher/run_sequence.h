@@ -13,6 +13,11 @@ namespace nerbo {
 // standard error and ends the run with kMsgInternalError.
 int RunToMessageCode(RunContext& context);
 
+// The program's whole run, RunToMessageCode then EndRun, with the run ended
+// where its code is raised rather than by a throw: `end_process` receives
+// the exit status and does not return.
+[[noreturn]] void RunToEnd(RunContext& context, void (*end_process)(int status));
+
 // What the system registry is told to do when it cannot be read: say why on
 // standard error and end the run with kMsgRegistryUnreadable.
 [[noreturn]] void EndOnUnreadableRegistry(Console& console, const std::string& message);
