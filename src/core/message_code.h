@@ -8,6 +8,10 @@
 
 namespace nerbo {
 
+// Ends without a message or a key wait: the usage text or the version was
+// asked for.
+inline constexpr int kMsgUsage = 0;
+
 // The message table, codes 1 to 17. Those that end a run say so.
 inline constexpr int kMsgBanner = 1;           // the banner, first in every run
 inline constexpr int kMsgInstallHelp = 2;      // ends: java is not in the working directory
@@ -39,8 +43,8 @@ inline constexpr int kMsgInternalError = 70;            // a failure in the tool
 inline constexpr int kMsgRegistryUnreadable = 78;       // Linux: the registry file cannot be read
 
 // Every code a run can end with, in the order of the README's table.
-inline constexpr int kEndingCodes[] = {2,  6,  7,  8,  10, 11, 13, 14, 15, 16,
-                                       18, 19, 20, 21, 22, 23, 24, 70, 78};
+inline constexpr int kEndingCodes[] = {0,  2,  6,  7,  8,  10, 11, 13, 14, 15,
+                                       16, 18, 19, 20, 21, 22, 23, 24, 70, 78};
 
 // What a raise carries: the code alone.
 struct MessageCode {

@@ -10,6 +10,7 @@
 #include "core/settings_key.h"
 #include "core/switches.h"
 #include "launcher/console_input.h"
+#include "launcher/usage.h"
 #include "registration/installer.h"
 #include "registration/uninstaller.h"
 #include "run/run_class.h"
@@ -72,6 +73,7 @@ void ReportInternalError(Console& console, const std::string& why) {
 }
 
 [[noreturn]] void Run(RunContext& context) {
+  if (context.arguments.size() == 2) AnswerUsageSwitch(context);
   PrintMessage(context.console, kMsgBanner);
   if (context.arguments.size() < 2) Install(context);
   CollectArgumentString(context);
@@ -119,7 +121,7 @@ int EndRun(RunContext& context, int code) {
   context.registry.DiscardChanges();
   const char* parameter = context.arguments.size() > 1 ? context.arguments[1].c_str() : nullptr;
   PrintMessage(context.console, code, parameter);
-  if (code != kMsgCompiled) WaitForKey(context.console);
+  if (code != kMsgCompiled && code != kMsgUsage) WaitForKey(context.console);
   context.console.Flush();
   return code;
 }

@@ -23,7 +23,7 @@ int RunToMessageCode(RunContext& context);
 [[noreturn]] void EndOnUnreadableRegistry(Console& console, const std::string& message);
 
 // The end of every run: prints the code's message (with the first argument
-// as typed as its parameter), waits for a key unless the code is 11, and
+// as typed as its parameter), waits for a key unless the code is 11 or 0, and
 // gives the exit status.
 int EndRun(RunContext& context, int code);
 
