@@ -1,19 +1,24 @@
 #!/usr/bin/env bash
-# Measures the tool on this machine and prints a Markdown table:
+# Measures the tool on this machine and prints Markdown tables:
+#  (s) start-up cost: the CPU time of the tool doing a class run with a
+#      stand-in java that ends at once, against a minimal static C program
+#      that only starts the same stand-in and waits; and of `nerbo
+#      missing.class` against a static C program that prints the same bytes;
+#      in interleaved rounds;
 #  (a) wall time of `nerbo Hello.class` against the same java command run
-#      directly, in interleaved pairs, and the tool's own CPU time, taken with
-#      a stand-in java that is /bin/true;
+#      directly, in interleaved pairs;
 #  (b) class-name discovery: throughput over class files of 1 KB, 1 MB and
 #      100 MB with the name entry at the end and absent, and the peak memory of
 #      the tool on each;
 #  (c) package detection over sources of the same sizes.
 # Every tool run gets a private registry file and no controlling terminal
 # (setsid), so the final key wait returns at once.
-#   bash bench/run-bench.sh [PAIRS]      (30 pairs by default)
+#   bash bench/run-bench.sh [PAIRS] [ROUNDS]   (30 pairs, 20 rounds by default)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 pairs=${1:-30}
-cpu_runs=200
+rounds=${2:-20}
+runs_per_round=50
 
 cmake --preset release -S "$root" >/dev/null
 cmake --build --preset release -j2 >/dev/null
@@ -34,8 +39,10 @@ write_hive() {  # file java javac
 }
 mkdir -p "$work/jdk/bin" "$work/stand-in/bin"
 ln -s "$java" "$work/jdk/bin/java"
-ln -s /bin/true "$work/stand-in/bin/java"
-ln -s /bin/true "$work/stand-in/bin/javac"
+cc -O2 -static -o "$work/stand-in/bin/java" "$root/bench/stand_in_java.c"
+ln -s java "$work/stand-in/bin/javac"
+cc -O2 -static -o "$work/spawn_floor" "$root/bench/spawn_floor.c"
+cc -O2 -o "$work/cpu_of_runs" "$root/bench/cpu_of_runs.c"
 write_hive "$work/jdk.reg" "$work/jdk/bin/java" "$work/jdk/bin/javac"
 write_hive "$work/stand-in.reg" "$work/stand-in/bin/java" "$work/stand-in/bin/javac"
 
@@ -67,20 +74,27 @@ tool_median=$(median <"$work/tool")
 direct_median=$(median <"$work/direct")
 ratio_median=$(median <"$work/ratio")
 
-# The tool's own cost: with /bin/true as java, the CPU time of the runs less
-# that of running the stand-in directly, read from the shell's `times` (user
-# and system time of the waited-for children, grandchildren included).
-# `times` runs in the same subshell as the loop; its second line is the
-# children's user and system time.
-children_cpu() { awk 'NR == 2 { split($1, u, /[ms]/); split($2, s, /[ms]/); print u[1] * 60 + u[2] + s[1] * 60 + s[2] }'; }
-repeat_tool() { for _ in $(seq "$cpu_runs"); do tool_run "$work/stand-in.reg" "$class_file"; done; }
-repeat_direct() { for _ in $(seq "$cpu_runs"); do direct_run "$work/stand-in/bin/java"; done; }
-tool_cpu=$( (repeat_tool; times) | children_cpu)
-direct_cpu=$( (repeat_direct; times) | children_cpu)
-t0=$(now); repeat_tool; t1=$(now); repeat_direct; t2=$(now)
-own_cpu_ms=$(awk -v a="$tool_cpu" -v b="$direct_cpu" -v n="$cpu_runs" 'BEGIN { printf "%.3f", (a - b) / n * 1000 }')
-start_cpu_ms=$(awk -v b="$direct_cpu" -v n="$cpu_runs" 'BEGIN { printf "%.3f", b / n * 1000 }')
-own_wall_ms=$(awk -v a=$((t1 - t0)) -v b=$((t2 - t1)) -v n="$cpu_runs" 'BEGIN { printf "%.3f", (a - b) / n / 1e6 }')
+# (s) Start-up cost. The floor of the missing file prints the very bytes the
+# tool prints, built in; both outputs are compared before anything is timed.
+NERBO_REGISTRY=$work/stand-in.reg setsid -w "$nerbo" missing.class </dev/null >"$work/missing.out" 2>"$work/missing.err" || true
+{ printf 'static const char kText[] = "'; od -An -tx1 -v "$work/missing.out" | tr -s ' \n' ' ' | sed 's/ *$//; s/ /\\x/g'; printf '";\n'; } >"$work/floor_text.h"
+cc -O2 -static -I"$work" -o "$work/print_floor" "$root/bench/print_floor.c"
+setsid -w "$work/print_floor" </dev/null >"$work/floor.out" 2>"$work/floor.err" || true
+cmp -s "$work/missing.out" "$work/floor.out" && cmp -s "$work/missing.err" "$work/floor.err" ||
+  { echo "the floor does not print what nerbo missing.class prints" >&2; exit 1; }
+
+# CPU time (user + system, the waited-for stand-in included) per run, in
+# microseconds, of $runs_per_round runs of a command in a new session.
+cpu_per_run() { echo $(($(NERBO_REGISTRY=$work/stand-in.reg "$work/cpu_of_runs" "$runs_per_round" "$@") / runs_per_round)); }
+: >"$work/startup"
+for _ in $(seq "$rounds"); do
+  echo "$(cpu_per_run "$nerbo" "$class_file") $(cpu_per_run "$work/spawn_floor" "$work/stand-in/bin/java" "$class_file")" \
+    "$(cpu_per_run "$nerbo" missing.class) $(cpu_per_run "$work/print_floor")" >>"$work/startup"
+done
+# Median and spread of column $1 (microseconds), or of the ratio of column $1
+# to column $2 round by round.
+column_stats() { awk -v c="$1" '{ print $c }' "$work/startup" | sort -n | awk '{ v[NR] = $1 } END { printf "%.3f ms | %.3f-%.3f ms", ((NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) / 1000, v[1] / 1000, v[NR] / 1000 }'; }
+ratio_stats() { awk -v a="$1" -v b="$2" '{ print $a / $b }' "$work/startup" | sort -g | awk '{ v[NR] = $1 } END { printf "%.2f | %.2f-%.2f", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2, v[1], v[NR] }'; }
 
 # (b) and (c): test files, random bytes (class) or code lines (source), with
 # the looked-for entry or declaration as their last bytes, or without it.
@@ -123,14 +137,20 @@ done
 cat <<EOF
 Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(uname -sr); $("$java" -version 2>&1 | head -n1)
 
+| (s) start-up, CPU per run (user+sys), $rounds interleaved rounds of $runs_per_round runs | median | spread (min-max) |
+|---|---|---|
+| \`nerbo org/nerbo/demo/Hello.class\`, java a static program that ends at once | $(column_stats 1) |
+| floor: a static C program that posix_spawns the same java and waits | $(column_stats 2) |
+| tool / floor (round by round) | $(ratio_stats 1 2) |
+| \`nerbo missing.class\` | $(column_stats 3) |
+| floor: a static C program that prints the same bytes | $(column_stats 4) |
+| tool / floor (round by round) | $(ratio_stats 3 4) |
+
 | (a) run of Hello.class, $pairs interleaved pairs | median |
 |---|---|
 | \`nerbo org/nerbo/demo/Hello.class\` | $(ms "$tool_median") |
 | \`java -classpath ... org.nerbo.demo.Hello\` directly | $(ms "$direct_median") |
 | tool / direct (median of the pair ratios) | $(awk -v r="$ratio_median" 'BEGIN { printf "%.4f (%+.2f %%)", r, (r - 1) * 100 }') |
-| tool's own CPU (user+sys, java = /bin/true, $cpu_runs runs) | $own_cpu_ms ms |
-| tool's own wall time (java = /bin/true, $cpu_runs runs) | $own_wall_ms ms |
-| for scale: CPU of \`setsid -w /bin/true\` (two bare process starts) | $start_cpu_ms ms |
 
 | (b, c) file bytes | entry / declaration | class-name discovery | tool peak RSS (.class) | package detection | tool peak RSS (.java) |
 |---|---|---|---|---|---|

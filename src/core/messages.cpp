@@ -1,5 +1,7 @@
 #include "core/messages.h"
 
+#include "nerbo_version.h"
+
 #include "core/error_text.h"
 #include "core/message_code.h"
 #include "runtime/error_number.h"
@@ -29,7 +31,7 @@ constexpr char kUninstallHint[] =
     "Per disinstallare eseguire il programma passandogli il parametro \"/u\".\n";
 
 void PrintBanner(Console& console) {
-  Print(console, "\t\t    ****   Nerbo.exe (ver. 1.3.4)   ****\n");
+  Print(console, "\t\t    ****   Nerbo.exe (ver. " NERBO_VERSION ")   ****\n");
   Print(console, std::string("  by Brandovelkian, E-mail:") + kAuthorMail + " site:" + kAuthorSite + "\n");
   Print(console, "\nUtilita' per l'esecuzione di classi java.\n");
   Print(console, "Crea nel registro un'associazione al comando java.exe.\n");

@@ -1,6 +1,14 @@
 // The entry of the tool: the platform's services, one run, its exit status.
+#include <cstdlib>
+
 #include "launcher/run_sequence.h"
 #include "runtime/argument_vector.h"
+
+namespace {
+
+[[noreturn]] void EndProcess(int status) { std::exit(status); }
+
+}  // namespace
 
 int main(int argc, char** argv) {
   using namespace nerbo;
@@ -10,5 +18,5 @@ int main(int argc, char** argv) {
   RunContext context(*registry, *console, HostConventions(), SpawnProgram);
   context.arguments = BuildArgumentVector(argc, argv);
   context.target_lost_characters = ArgumentLostCharacters(1);
-  return EndRun(context, RunToMessageCode(context));
+  RunToEnd(context, EndProcess);
 }

@@ -10,6 +10,7 @@
 #include "core/settings_key.h"
 #include "core/switches.h"
 #include "launcher/console_input.h"
+#include "launcher/usage.h"
 #include "registration/installer.h"
 #include "registration/uninstaller.h"
 #include "run/run_class.h"
@@ -75,6 +76,7 @@ void ReportInternalError(Console& console, const std::string& why) {
 }
 
 [[noreturn]] void Run(RunContext& context) {
+  if (context.arguments.size() == 2) AnswerUsageSwitch(context);
   PrintMessage(context.console, kMsgBanner);
   if (context.arguments.size() < 2) Install(context);
   CollectArgumentString(context);
@@ -103,8 +105,17 @@ int RunToMessageCode(RunContext& context) {
   return kMsgInternalError;
 }
 
+void RunToEnd(RunContext& context, void (*end_process)(int status)) {
+  SetCodeEnding([&context, end_process](int code) { end_process(EndRun(context, code)); });
+  end_process(EndRun(context, RunToMessageCode(context)));
+  __builtin_unreachable();  // end_process does not return
+}
+
 void EndOnUnreadableRegistry(Console& console, const std::string& message) {
-  RaiseWithErrorLine(console, kMsgRegistryUnreadable, message + "\n\n");
+  PrintError(console, message + "\n\n");
+  // Called from inside the registry's read: its frames, and the lock they may
+  // hold, are left before the run waits for a key.
+  UnwindWithMessageCode(kMsgRegistryUnreadable);
 }
 
 int EndRun(RunContext& context, int code) {
@@ -113,7 +124,7 @@ int EndRun(RunContext& context, int code) {
   context.registry.DiscardChanges();
   const char* parameter = context.arguments.size() > 1 ? context.arguments[1].c_str() : nullptr;
   PrintMessage(context.console, code, parameter);
-  if (code != kMsgCompiled) WaitForKey(context.console);
+  if (code != kMsgCompiled && code != kMsgUsage) WaitForKey(context.console);
   context.console.Flush();
   return code;
 }

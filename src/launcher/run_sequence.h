@@ -13,12 +13,17 @@ namespace nerbo {
 // standard error and ends the run with kMsgInternalError.
 int RunToMessageCode(RunContext& context);
 
+// The program's whole run, RunToMessageCode then EndRun, with the run ended
+// where its code is raised rather than by a throw: `end_process` receives
+// the exit status and does not return.
+[[noreturn]] void RunToEnd(RunContext& context, void (*end_process)(int status));
+
 // What the system registry is told to do when it cannot be read: say why on
 // standard error and end the run with kMsgRegistryUnreadable.
 [[noreturn]] void EndOnUnreadableRegistry(Console& console, const std::string& message);
 
 // The end of every run: prints the code's message (with the first argument
-// as typed as its parameter), waits for a key unless the code is 11, and
+// as typed as its parameter), waits for a key unless the code is 11 or 0, and
 // gives the exit status.
 int EndRun(RunContext& context, int code);
 

@@ -2,17 +2,16 @@
 // the controlling terminal (/dev/tty) in raw mode, its bytes decoded into
 // the key events a Windows console would report.
 #include <fcntl.h>
-#include <langinfo.h>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <clocale>
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 
 #include "runtime/console.h"
+#include "runtime/locale_charset.h"
 #include "runtime/terminal_keys.h"
 
 namespace nerbo {
@@ -27,8 +26,9 @@ class PosixConsole : public Console {
   PosixConsole() {
     std::setvbuf(stdout, nullptr, isatty(STDOUT_FILENO) ? _IONBF : _IOFBF, 512);
     std::setvbuf(stderr, nullptr, _IONBF, 0);
-    std::setlocale(LC_CTYPE, "");
-    utf8_ = std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0;
+    // Read from the variables: setlocale would load the locale's data at
+    // every start for this one fact.
+    utf8_ = LocaleWritesUtf8(std::getenv("LC_ALL"), std::getenv("LC_CTYPE"), std::getenv("LANG"));
   }
 
   ~PosixConsole() override {

@@ -1,6 +1,7 @@
 // What differs between the Windows tool and its Linux build in the texts the
 // tool builds: kit tool names, separators, the reference to the user's class
-// path and the kit tail cut from a tool path. Both sets are always compiled,
+// path, the kit tail cut from a tool path, and how the usage text is asked
+// for and names the program. Both sets are always compiled,
 // so either can be tested on any machine.
 #pragma once
 
@@ -22,6 +23,9 @@ struct Conventions {
   const char* kit_classes_zip;  // "lib\\classes.zip"
   std::size_t java_tail;        // length of "bin\\java.exe"
   std::size_t javac_tail;       // length of "bin\\javac.exe"
+  const char* program_name;     // "Nerbo.exe", as the usage text names the tool
+  const char* help_switch;      // "/?": alone, prints the usage text
+  const char* version_switch;   // alone, prints the version; null where there is none
 };
 
 extern const Conventions kWindowsConventions;

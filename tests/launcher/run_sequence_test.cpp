@@ -147,6 +147,35 @@ TEST_F(RunSequence, EndRunAfterACompileOnlyDoesNotWait) {
   EXPECT_EQ(console_.raw_begins, 0);
 }
 
+// The usage switches replace the run only when they are the only argument.
+TEST_F(RunSequence, AUsageSwitchAloneAnswersWithoutBannerOrKeyWait) {
+  const Conventions& host = HostConventions();
+  struct Case {
+    std::vector<std::string> arguments;
+    int code;
+    std::string printed;
+  };
+  std::vector<Case> cases = {
+      {{host.help_switch}, kMsgUsage, std::string(host.program_name) + " 1.3.4: "},
+      {{host.help_switch, "Hello.class"}, kMsgFileNotFound, "Impossibile trovare il file "},
+  };
+  if (host.version_switch) {
+    cases.push_back({{host.version_switch}, kMsgUsage, std::string(host.program_name) + " 1.3.4\n"});
+    cases.push_back({{host.version_switch, "/u"}, kMsgFileNotFound, "Impossibile trovare il file "});
+  }
+  for (const Case& c : cases) {
+    console_.out.clear();
+    console_.events = {KeyDown('A')};
+    console_.events_read = 0;
+    int code = EndRun(context_, Run(c.arguments));
+    bool usage = code == kMsgUsage;
+    EXPECT_EQ(code, c.code) << c.arguments.size() << " arguments from " << c.arguments[0];
+    EXPECT_NE(console_.out.find(c.printed), std::string::npos) << console_.out;
+    EXPECT_EQ(console_.out.find("****") == std::string::npos, usage) << "banner only in a run";
+    EXPECT_EQ(console_.events_read, usage ? 0u : 1u) << "key wait only after a run";
+  }
+}
+
 TEST_F(RunSequence, EndRunWithACodeWithoutMessageStillEndsWithIt) {
   context_.arguments = {"nerbo"};
   EXPECT_EQ(EndRun(context_, 42), 42);
