@@ -7,7 +7,9 @@
 #    waited-for children's user and system time over RUNS runs each);
 #  - an install and an uninstall over files of 1 MB and 100 MB of other keys
 #    (written out of order, so that the parser must sort them);
-#  - how many times an install writes the registry file (strace, if present).
+#  - how many times an install writes the registry file (strace, if present);
+#  - the instructions of one class run over each of the two files (callgrind,
+#    if present: the same count on every run, however busy the machine).
 #   bash bench/registry_file_bench.sh [RUNS]      (200 by default)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -90,11 +92,19 @@ if command -v strace >/dev/null; then
   writes=$(grep -c "registry\.reg\"" "$work/trace" || true)
 fi
 
+instructions() { echo "(valgrind not found)"; }
+if command -v valgrind >/dev/null; then
+  instructions() {  # file
+    NERBO_REGISTRY=$1 setsid -w valgrind --tool=callgrind --callgrind-out-file=/dev/null \
+      "$work/kit/nerbo" Hello.class </dev/null 2>&1 >/dev/null | awk '/Collected/ { print $NF }'
+  }
+fi
+
 cat <<EOF
-| registry file | per class run, wall | per class run, CPU |
-|---|---|---|
-| settings key only | $(per_run_ms "$small_wall") ms | $(per_run_ms "$small_cpu") ms |
-| 1 MB of other keys | $(per_run_ms "$big_wall") ms | $(per_run_ms "$big_cpu") ms |
+| registry file | per class run, wall | per class run, CPU | instructions |
+|---|---|---|---|
+| settings key only | $(per_run_ms "$small_wall") ms | $(per_run_ms "$small_cpu") ms | $(instructions "$work/small.reg") |
+| 1 MB of other keys | $(per_run_ms "$big_wall") ms | $(per_run_ms "$big_cpu") ms | $(instructions "$work/1mb.reg") |
 
 | registry file (out of order) | install | uninstall (file in order now) |
 |---|---|---|

@@ -1,6 +1,7 @@
 #include "runtime/registry_hive_format.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -17,15 +18,27 @@ constexpr std::size_t kMaxKeyNameLength = 255;
 constexpr std::size_t kHexLineWidth = 76;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsControl(char c) { return static_cast<unsigned char>(c) < 0x20; }
 bool IsPrintable(char c) {
   return static_cast<unsigned char>(c) >= 0x20 && static_cast<unsigned char>(c) < 0x7f;
 }
 
+// What the scanners of the parser's hot loops look for in a byte, so that
+// each byte takes one lookup: every line of a large file is checked.
+enum ByteClass : unsigned char { kControlByte = 1, kQuoteByte = 2, kBackslashByte = 4 };
+constexpr std::array<unsigned char, 256> kByteClasses = [] {
+  std::array<unsigned char, 256> classes{};
+  for (int c = 0; c < 0x20; ++c) classes[c] = kControlByte;
+  classes['"'] = kQuoteByte;
+  classes['\\'] = kBackslashByte;
+  return classes;
+}();
+inline unsigned char ClassOf(char c) { return kByteClasses[static_cast<unsigned char>(c)]; }
+
 // EqualsIgnoreCase for the parser's hot path: a [key] line's names are
-// compared for every section of the file.
+// compared for every section of the file, and most are spelt alike.
 inline bool SameIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
+  if (a == b) return true;
   for (std::size_t i = 0; i < a.size(); ++i) {
     char x = a[i], y = b[i];
     if (x != y && ((x | 0x20) != (y | 0x20) || (x | 0x20) < 'a' || (x | 0x20) > 'z')) return false;
@@ -150,7 +163,7 @@ bool ComesBefore(const Section& left, const Section& right) {
 
 class Parser {
  public:
-  Parser(const std::string& text, HiveFocus* focus, RegistryTree* tree, HiveError* error)
+  Parser(std::string_view text, HiveFocus* focus, RegistryTree* tree, HiveError* error)
       : text_(text), focus_(focus), tree_(tree), error_(error) {
     if (!focus_) return;
     for (const RegistryPath& key : focus_->keys) {
@@ -184,7 +197,9 @@ class Parser {
   // after the first.
   bool ParseLines(bool one_section) {
     bool in_first = false;
-    while (NextLine()) {
+    for (;;) {
+      if (Checking() && !wanted_ && in_section_ && PassOverPlainLine()) continue;
+      if (!NextLine()) break;
       if (!wanted_ && focus_ && focus_->text_checked) PassOverSection();
       std::size_t start = 0;
       while (start < line_.size() && IsBlank(line_[start])) ++start;
@@ -199,6 +214,49 @@ class Parser {
       }
     }
     return true;
+  }
+
+  // Whether this parse checks every line, also of the sections it does not
+  // keep: all but the parses of a text checked before.
+  bool Checking() const { return !focus_ || !focus_->text_checked; }
+
+  // Checks and consumes, in one pass that also finds its end, a line in
+  // the shapes that make up nearly all of a large file: a blank line,
+  // @="text" or "name"="text". False, with nothing consumed, for any other
+  // line (right or wrong): the full parse of the line takes it and says
+  // what is wrong. The values of such a line are not kept.
+  bool PassOverPlainLine() {
+    // Past the end already when the last line has no line end.
+    if (next_ >= text_.size()) return false;
+    const char* const end = text_.data() + text_.size();
+    const char* at = text_.data() + next_;
+    if (*at == '@' || *at == '"') {
+      at = *at == '@' ? at + 1 : PastQuoted(at, end);
+      if (!at || at == end || *at != '=') return false;
+      at = PastQuoted(at + 1, end);
+      if (!at) return false;
+    }
+    if (at != end && *at == '\r') ++at;
+    if (at == end || *at != '\n') return false;
+    next_ = static_cast<std::size_t>(at + 1 - text_.data());
+    ++line_number_;
+    return true;
+  }
+
+  // Past the closing quote of the quoted string at `at`; null when `at`
+  // holds no quote, or the string is not closed on its line or holds a
+  // control character or an escape other than \\ and \".
+  static const char* PastQuoted(const char* at, const char* end) {
+    if (at == end || *at != '"') return nullptr;
+    for (++at; at != end; ++at) {
+      unsigned char byte_class = ClassOf(*at);
+      if (byte_class == 0) continue;
+      if (byte_class == kQuoteByte) return at + 1;
+      if (byte_class != kBackslashByte || at + 1 == end || !(ClassOf(at[1]) & (kQuoteByte | kBackslashByte)))
+        return nullptr;
+      ++at;
+    }
+    return nullptr;
   }
 
   // The next line without its line end; false at the end of the text.
@@ -259,8 +317,9 @@ class Parser {
   bool Wanted(std::string_view path) const {
     if (!focus_) return true;
     for (const std::string& key : focus_paths_) {
-      if (path.size() >= key.size() && SameIgnoringCase(path.substr(0, key.size()), key) &&
-          (path.size() == key.size() || path[key.size()] == '\\'))
+      // The byte after the key first: it turns most paths away at once.
+      if (path.size() >= key.size() && (path.size() == key.size() || path[key.size()] == '\\') &&
+          SameIgnoringCase(path.substr(0, key.size()), key))
         return true;
     }
     return false;
@@ -301,15 +360,19 @@ class Parser {
     if (!root) {
       return Fail("the key does not start with HKEY_CLASSES_ROOT, HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER");
     }
+    if (!wanted_ && (slash == std::string_view::npos || PlainNames(path.substr(slash + 1)))) return true;
     std::vector<std::string_view> names;
     while (slash != std::string_view::npos) {
-      std::size_t start = slash + 1;
-      slash = path.find('\\', start);
-      std::string_view name = path.substr(start, slash == std::string_view::npos ? slash : slash - start);
+      // One pass over the name finds its end and any control character.
+      std::size_t start = slash + 1, stop = start;
+      unsigned char classes = 0;
+      for (; stop < path.size() && !(ClassOf(path[stop]) & kBackslashByte); ++stop)
+        classes |= ClassOf(path[stop]);
+      std::string_view name = path.substr(start, stop - start);
       if (name.empty() || name.size() > kMaxKeyNameLength) return Fail("a key name is empty or too long");
-      if (std::any_of(name.begin(), name.end(), IsControl))
-        return Fail("a key name holds a control character");
+      if (classes & kControlByte) return Fail("a key name holds a control character");
       if (wanted_) names.push_back(name);
+      slash = stop < path.size() ? stop : std::string_view::npos;
     }
     if (!wanted_) return true;
     bool values = false;
@@ -320,10 +383,29 @@ class Parser {
     return true;
   }
 
-  RegKey RootNamed(std::string_view name) const {
-    for (RegKey root : {kClassesRoot, kLocalMachine, kCurrentUser}) {
-      if (SameIgnoringCase(name, tree_->Root(root)->name)) return root;
+  // Whether the names of a [key] line below its root (`names`, with the
+  // backslashes between them) are all right: none empty, too long or with a
+  // control character. One pass of few branches over all of them serves
+  // nearly every section of a large file that no read wants; false leaves
+  // the line to the loop over each name, which says what is wrong.
+  static bool PlainNames(std::string_view names) {
+    if (names.empty() || names.size() > kMaxKeyNameLength || names.front() == '\\' || names.back() == '\\')
+      return false;
+    // Written so that the compiler runs it over many bytes at a time.
+    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(names.data());
+    unsigned char lowest = bytes[names.size() - 1], doubled_backslash = 0;
+    for (std::size_t i = 0; i + 1 < names.size(); ++i) {
+      unsigned char byte = bytes[i], next = bytes[i + 1];
+      lowest = lowest < byte ? lowest : byte;
+      doubled_backslash |= static_cast<unsigned char>((byte == '\\') & (next == '\\'));
     }
+    return lowest >= 0x20 && !doubled_backslash;
+  }
+
+  RegKey RootNamed(std::string_view name) const {
+    if (SameIgnoringCase(name, tree_->classes_root.name)) return kClassesRoot;
+    if (SameIgnoringCase(name, tree_->local_machine.name)) return kLocalMachine;
+    if (SameIgnoringCase(name, tree_->current_user.name)) return kCurrentUser;
     return 0;
   }
 
@@ -333,7 +415,7 @@ class Parser {
     ++pos_;
     for (;;) {
       std::size_t run = pos_;
-      while (run < line_.size() && line_[run] != '"' && line_[run] != '\\' && !IsControl(line_[run])) ++run;
+      while (run < line_.size() && ClassOf(line_[run]) == 0) ++run;
       if (out) out->append(line_.data() + pos_, run - pos_);
       pos_ = run;
       if (pos_ >= line_.size()) return Fail("a quoted string is not closed");
@@ -458,7 +540,7 @@ class Parser {
     }
   }
 
-  const std::string& text_;
+  std::string_view text_;
   HiveFocus* focus_;
   RegistryTree* tree_;
   HiveError* error_;
@@ -477,7 +559,7 @@ class Parser {
 
 }  // namespace
 
-bool ParseHive(const std::string& text, RegistryTree* tree, HiveError* error, HiveFocus* focus) {
+bool ParseHive(std::string_view text, RegistryTree* tree, HiveError* error, HiveFocus* focus) {
   return Parser(text, focus, tree, error).Run();
 }
 

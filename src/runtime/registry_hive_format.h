@@ -7,6 +7,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "runtime/registry_nodes.h"
@@ -38,7 +39,7 @@ struct HiveFocus {
 // Replaces *tree with the keys and values of `text` (those of `focus` when
 // one is given). Empty text is an empty registry. On failure *tree is
 // unspecified and *error says where and why.
-bool ParseHive(const std::string& text, RegistryTree* tree, HiveError* error, HiveFocus* focus = nullptr);
+bool ParseHive(std::string_view text, RegistryTree* tree, HiveError* error, HiveFocus* focus = nullptr);
 
 // The text that ParseHive reads back into the same tree.
 std::string FormatHive(const RegistryTree& tree);

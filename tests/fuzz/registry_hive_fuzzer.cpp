@@ -1,7 +1,7 @@
 // Feeds arbitrary text to the hive parser: whatever it accepts must be
 // written back in a form that it reads as the very same tree, and writing
 // that again must give the same text; a focused read accepts and rejects
-// alike.
+// alike, with the same line and message.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -23,7 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   nerbo::HiveError focused_error;
   NERBO_FUZZ_CHECK(nerbo::ParseHive(text, &focused, &focused_error, &focus) == accepted);
   if (!accepted) {
-    NERBO_FUZZ_CHECK(error.line >= 1 && focused_error.line == error.line);
+    NERBO_FUZZ_CHECK(error.line >= 1 && focused_error.line == error.line &&
+                     focused_error.message == error.message);
     return 0;
   }
   focus.text_checked = true;

@@ -121,6 +121,9 @@ TEST_P(HiveAcceptedText, ReadsAsTheRegistryEditorWould) {
   RegistryTree again;
   ASSERT_TRUE(ParseHive(FormatHive(tree), &again, &error)) << error.line << ": " << error.message;
   EXPECT_EQ(DumpRegistryTree(again), GetParam().dump);
+  // A reader that wants another key accepts it alike.
+  HiveFocus elsewhere{{{kLocalMachine, {"Elsewhere"}}}};
+  EXPECT_TRUE(ParseHive(GetParam().text, &tree, &error, &elsewhere)) << error.line << ": " << error.message;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -145,6 +148,10 @@ INSTANTIATE_TEST_SUITE_P(
                      "REGEDIT4\n[HKEY_LOCAL_MACHINE]\n@=\"r\"\n[HKEY_LOCAL_MACHINE\\a\\b]\n",
                      "HKEY_CLASSES_ROOT\nHKEY_LOCAL_MACHINE\n  @ type 1, 2 bytes: \"r\\x00\"\n"
                      "HKEY_LOCAL_MACHINE\\a\nHKEY_LOCAL_MACHINE\\a\\b\n"},
+        AcceptedCase{"escapes, a blank after the value, no line end at the end",
+                     "REGEDIT4\n[HKEY_CLASSES_ROOT\\K]\n\"a\\\\b\\\"\"=\"\\\"c\\\\\" \r\n@=\"\"",
+                     "HKEY_CLASSES_ROOT\nHKEY_CLASSES_ROOT\\K\n  @ type 1, 1 bytes: \"\\x00\"\n"
+                     "  \"a\\\\b\\\"\" type 1, 4 bytes: \"\\\"c\\\\\\x00\"\nHKEY_LOCAL_MACHINE\n"},
         AcceptedCase{"the user's root", "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\U]\n\"ProgId\"=\"x\"\n",
                      "HKEY_CLASSES_ROOT\nHKEY_LOCAL_MACHINE\nHKEY_CURRENT_USER\nHKEY_CURRENT_USER\\Software\n"
                      "HKEY_CURRENT_USER\\Software\\U\n  \"ProgId\" type 1, 2 bytes: \"x\\x00\"\n"}));
@@ -168,6 +175,7 @@ TEST_P(HiveRejectedText, StopsAtTheFaultyLine) {
   HiveError focused_error;
   EXPECT_FALSE(ParseHive(GetParam().text, &tree, &focused_error, &elsewhere));
   EXPECT_EQ(focused_error.line, GetParam().line);
+  EXPECT_EQ(focused_error.message, error.message);
 }
 
 // Keys out of the registry's order, a '[' inside a value and a [key] line
@@ -217,28 +225,40 @@ TEST(HiveFocus, KeepsOnlyWhatTheReadsAskFor) {
   EXPECT_NE(dump.find("\"hidden\""), std::string::npos) << dump;
 }
 
+const std::string kTooLongKeyName = "REGEDIT4\n[HKEY_CLASSES_ROOT\\" + std::string(256, 'k') + "]\n";
+
 INSTANTIATE_TEST_SUITE_P(
     Texts, HiveRejectedText,
-    testing::Values(RejectedCase{"no header", "[HKEY_CLASSES_ROOT\\K]\n", 1},
-                    RejectedCase{"other header", "Windows Registry Editor Version 5.00\n", 1},
-                    RejectedCase{"value before any key", "REGEDIT4\n@=\"x\"\n", 2},
-                    RejectedCase{"unknown root", "REGEDIT4\n[HKEY_USERS\\K]\n", 2},
-                    RejectedCase{"empty key name", "REGEDIT4\n[HKEY_CLASSES_ROOT\\\\K]\n", 2},
-                    RejectedCase{"unclosed section", "REGEDIT4\n[HKEY_CLASSES_ROOT\\K\n", 2},
-                    RejectedCase{"key removal", "REGEDIT4\n[-HKEY_CLASSES_ROOT\\K]\n", 2},
-                    RejectedCase{"unclosed quote", "REGEDIT4\n[HKEY_CLASSES_ROOT]\n\"v\"=\"abc\n", 3},
-                    RejectedCase{"unknown escape", "REGEDIT4\n[HKEY_CLASSES_ROOT]\n\"v\"=\"a\\n\"\n", 3},
-                    RejectedCase{"junk after the string", "REGEDIT4\n[HKEY_CLASSES_ROOT]\n@=\"a\" b\n", 3},
-                    RejectedCase{"no equals sign", "REGEDIT4\n[HKEY_CLASSES_ROOT]\n\"v\" \"a\"\n", 3},
-                    RejectedCase{"dword too long", "REGEDIT4\n[HKEY_CLASSES_ROOT]\n@=dword:123456789\n", 3},
-                    RejectedCase{"odd hex digit", "REGEDIT4\n[HKEY_CLASSES_ROOT]\n@=hex:0\n", 3},
-                    RejectedCase{"hex ends in a comma", "REGEDIT4\n[HKEY_CLASSES_ROOT]\n@=hex:00,\n", 3},
-                    RejectedCase{"hex continued past the end", "REGEDIT4\n[HKEY_CLASSES_ROOT]\n@=hex:00,\\\n",
-                                 3},
-                    RejectedCase{"bad byte on a continuation line",
-                                 "REGEDIT4\n[HKEY_CLASSES_ROOT]\n@=hex:00,\\\n  zz\n", 4},
-                    RejectedCase{"value removal", "REGEDIT4\n[HKEY_CLASSES_ROOT]\n\"v\"=-\n", 3},
-                    RejectedCase{"unknown data form", "REGEDIT4\n[HKEY_CLASSES_ROOT]\n\"v\"=str:x\n", 3}),
+    testing::Values(
+        RejectedCase{"no header", "[HKEY_CLASSES_ROOT\\K]\n", 1},
+        RejectedCase{"other header", "Windows Registry Editor Version 5.00\n", 1},
+        RejectedCase{"value before any key", "REGEDIT4\n@=\"x\"\n", 2},
+        RejectedCase{"unknown root", "REGEDIT4\n[HKEY_USERS\\K]\n", 2},
+        RejectedCase{"empty key name", "REGEDIT4\n[HKEY_CLASSES_ROOT\\\\K]\n", 2},
+        RejectedCase{"unclosed section", "REGEDIT4\n[HKEY_CLASSES_ROOT\\K\n", 2},
+        RejectedCase{"key removal", "REGEDIT4\n[-HKEY_CLASSES_ROOT\\K]\n", 2},
+        RejectedCase{"unclosed quote", "REGEDIT4\n[HKEY_CLASSES_ROOT]\n\"v\"=\"abc\n", 3},
+        RejectedCase{"unknown escape", "REGEDIT4\n[HKEY_CLASSES_ROOT]\n\"v\"=\"a\\n\"\n", 3},
+        RejectedCase{"junk after the string", "REGEDIT4\n[HKEY_CLASSES_ROOT]\n@=\"a\" b\n", 3},
+        RejectedCase{"no equals sign", "REGEDIT4\n[HKEY_CLASSES_ROOT]\n\"v\" \"a\"\n", 3},
+        RejectedCase{"dword too long", "REGEDIT4\n[HKEY_CLASSES_ROOT]\n@=dword:123456789\n", 3},
+        RejectedCase{"odd hex digit", "REGEDIT4\n[HKEY_CLASSES_ROOT]\n@=hex:0\n", 3},
+        RejectedCase{"hex ends in a comma", "REGEDIT4\n[HKEY_CLASSES_ROOT]\n@=hex:00,\n", 3},
+        RejectedCase{"hex continued past the end", "REGEDIT4\n[HKEY_CLASSES_ROOT]\n@=hex:00,\\\n", 3},
+        RejectedCase{"bad byte on a continuation line", "REGEDIT4\n[HKEY_CLASSES_ROOT]\n@=hex:00,\\\n  zz\n",
+                     4},
+        RejectedCase{"value removal", "REGEDIT4\n[HKEY_CLASSES_ROOT]\n\"v\"=-\n", 3},
+        RejectedCase{"unknown data form", "REGEDIT4\n[HKEY_CLASSES_ROOT]\n\"v\"=str:x\n", 3},
+        RejectedCase{"control character in a string", "REGEDIT4\n[HKEY_CLASSES_ROOT]\n@=\"a\x01\"\n", 3},
+        RejectedCase{"escape at the line end", "REGEDIT4\n[HKEY_CLASSES_ROOT]\n@=\"a\\\n\"\n", 3},
+        RejectedCase{"unknown escape in a name", "REGEDIT4\n[HKEY_CLASSES_ROOT]\n\"a\\x\"=\"b\"\n", 3},
+        RejectedCase{"carriage return inside a line", "REGEDIT4\n[HKEY_CLASSES_ROOT]\n@=\"a\"\rb\n", 3},
+        RejectedCase{"key name too long", kTooLongKeyName.c_str(), 2},
+        RejectedCase{"empty name between two", "REGEDIT4\n[HKEY_CLASSES_ROOT\\a\\\\b]\n", 2},
+        RejectedCase{"control character in a key name", "REGEDIT4\n[HKEY_CLASSES_ROOT\\a\tb]\n", 2},
+        RejectedCase{"fault after lines read in one pass",
+                     "REGEDIT4\n[HKEY_CLASSES_ROOT\\K]\n@=\"a\"\n\n\"b\\\\\"=\"c\\\"\"\r\n\r\n\"d\"=\"e\n",
+                     7}),
     [](const testing::TestParamInfo<RejectedCase>& c) { return TestName(c.param.label); });
 
 }  // namespace
