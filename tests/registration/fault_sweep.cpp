@@ -62,65 +62,48 @@ void FaultSweep::Measure(const UserState& state) {
   ASSERT_EQ(Snapshot(), before_) << "without faults";
 }
 
-int FaultSweep::SweepInstall(const UserState& state) {
-  PutKit();
-  Measure(state);
+int FaultSweep::RunOf(Mode mode) { return mode == Mode::kInstall ? Install() : Uninstall(); }
+
+void FaultSweep::FailThenRun(const UserState& state, Mode failing, int change, Mode then,
+                             const std::string& expected) {
   StartAfresh();
   state.seed(registry());
-  FaultingRegistry counting(registry(), 0);
-  EXPECT_EQ(Install(counting), kMsgUninstallHint);
-
-  for (int change = 1; change <= counting.changes(); ++change) {
-    SCOPED_TRACE("install failing at change " + std::to_string(change));
-    // Then an uninstallation undoes it...
-    StartAfresh();
-    state.seed(registry());
-    FaultingRegistry faulting(registry(), change);
-    EXPECT_EQ(Install(faulting), kMsgRegistryWriteRefused);
-    EXPECT_NE(console_.err.find("Impossibile "), std::string::npos) << console_.err;
-    EXPECT_EQ(Uninstall(), kMsgUninstalled);
-    EXPECT_EQ(Snapshot(), before_);
-
-    // ...or an installation finishes it.
-    StartAfresh();
-    state.seed(registry());
-    FaultingRegistry again(registry(), change);
-    EXPECT_EQ(Install(again), kMsgRegistryWriteRefused);
-    EXPECT_EQ(Install(), kMsgUninstallHint);
-    EXPECT_EQ(Snapshot(), installed_);
+  if (failing == Mode::kUninstall) {
+    ASSERT_EQ(Install(), kMsgUninstallHint);
   }
-  return counting.changes();
+  FaultingRegistry faulting(registry(), change);
+  if (failing == Mode::kInstall) {
+    EXPECT_EQ(Install(faulting), kMsgRegistryWriteRefused);
+  } else {
+    EXPECT_EQ(Uninstall(faulting), kMsgRemovalRefused);
+  }
+  EXPECT_NE(console_.err.find("Impossibile "), std::string::npos) << console_.err;
+  EXPECT_EQ(RunOf(then), then == Mode::kInstall ? kMsgUninstallHint : kMsgUninstalled);
+  EXPECT_EQ(Snapshot(), expected);
 }
 
-int FaultSweep::SweepUninstall(const UserState& state) {
+int FaultSweep::Sweep(const UserState& state, Mode failing) {
   PutKit();
   Measure(state);
   StartAfresh();
   state.seed(registry());
-  EXPECT_EQ(Install(), kMsgUninstallHint);
+  if (failing == Mode::kUninstall) {
+    EXPECT_EQ(Install(), kMsgUninstallHint);
+  }
   FaultingRegistry counting(registry(), 0);
-  EXPECT_EQ(Uninstall(counting), kMsgUninstalled);
+  if (failing == Mode::kInstall) {
+    EXPECT_EQ(Install(counting), kMsgUninstallHint);
+  } else {
+    EXPECT_EQ(Uninstall(counting), kMsgUninstalled);
+  }
 
   for (int change = 1; change <= counting.changes(); ++change) {
-    SCOPED_TRACE("uninstall failing at change " + std::to_string(change));
-    // Then a second uninstallation finishes it...
-    StartAfresh();
-    state.seed(registry());
-    EXPECT_EQ(Install(), kMsgUninstallHint);
-    FaultingRegistry faulting(registry(), change);
-    EXPECT_EQ(Uninstall(faulting), kMsgRemovalRefused);
-    EXPECT_NE(console_.err.find("Impossibile "), std::string::npos) << console_.err;
-    EXPECT_EQ(Uninstall(), kMsgUninstalled);
-    EXPECT_EQ(Snapshot(), before_);
-
-    // ...or an installation puts everything back in place.
-    StartAfresh();
-    state.seed(registry());
-    EXPECT_EQ(Install(), kMsgUninstallHint);
-    FaultingRegistry again(registry(), change);
-    EXPECT_EQ(Uninstall(again), kMsgRemovalRefused);
-    EXPECT_EQ(Install(), kMsgUninstallHint);
-    EXPECT_EQ(Snapshot(), installed_);
+    SCOPED_TRACE(std::string(failing == Mode::kInstall ? "install" : "uninstall") + " failing at change " +
+                 std::to_string(change));
+    // Then an uninstallation undoes the work...
+    FailThenRun(state, failing, change, Mode::kUninstall, before_);
+    // ...or an installation finishes it, or puts everything back in place.
+    FailThenRun(state, failing, change, Mode::kInstall, installed_);
   }
   return counting.changes();
 }

@@ -24,10 +24,11 @@ std::vector<UserState> UserStates();
 
 class FaultSweep : public RegistrationTest {
  protected:
+  enum class Mode { kInstall, kUninstall };
+
   // Fails each change of an installation (of an uninstallation) in turn;
   // gives how many changes a whole run makes.
-  int SweepInstall(const UserState& state);
-  int SweepUninstall(const UserState& state);
+  int Sweep(const UserState& state, Mode failing);
 
   // The registry as the comparisons see it, and a fresh start for the next
   // round: the whole dump of a fresh registry here; a backend that cannot
@@ -38,6 +39,11 @@ class FaultSweep : public RegistrationTest {
  private:
   // What the state looks like before installing and once installed.
   void Measure(const UserState& state);
+  int RunOf(Mode mode);
+  // From the user's state (installed first when an uninstallation is to
+  // fail), the run of `failing` refused at its change `change`, then a run of
+  // `then` without faults, after which the registry must show `expected`.
+  void FailThenRun(const UserState& state, Mode failing, int change, Mode then, const std::string& expected);
 
   std::string before_;
   std::string installed_;

@@ -8,14 +8,14 @@ namespace {
 TEST_P(FaultSweep, AnInstallationFailingAtAnyChange) {
   for (const UserState& state : UserStates()) {
     SCOPED_TRACE(state.reason);
-    RecordProperty(std::string("install_changes_") + state.reason, SweepInstall(state));
+    RecordProperty(std::string("install_changes_") + state.reason, Sweep(state, Mode::kInstall));
   }
 }
 
 TEST_P(FaultSweep, AnUninstallationFailingAtAnyChange) {
   for (const UserState& state : UserStates()) {
     SCOPED_TRACE(state.reason);
-    RecordProperty(std::string("uninstall_changes_") + state.reason, SweepUninstall(state));
+    RecordProperty(std::string("uninstall_changes_") + state.reason, Sweep(state, Mode::kUninstall));
   }
 }
 

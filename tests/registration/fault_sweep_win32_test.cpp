@@ -112,8 +112,8 @@ class WineFaultSweep : public FaultSweep {
 TEST_P(WineFaultSweep, AnInstallationOrUninstallationFailingAtAnyChange) {
   for (const UserState& state : UserStates()) {
     SCOPED_TRACE(state.reason);
-    RecordProperty(std::string("install_changes_") + state.reason, SweepInstall(state));
-    RecordProperty(std::string("uninstall_changes_") + state.reason, SweepUninstall(state));
+    RecordProperty(std::string("install_changes_") + state.reason, Sweep(state, Mode::kInstall));
+    RecordProperty(std::string("uninstall_changes_") + state.reason, Sweep(state, Mode::kUninstall));
   }
 }
 
