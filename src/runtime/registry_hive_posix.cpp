@@ -18,6 +18,7 @@
 #include "runtime/file_store.h"
 #include "runtime/registry_hive_format.h"
 #include "runtime/tree_backed_registry.h"
+#include "runtime/working_directory.h"
 
 namespace nerbo {
 namespace {
@@ -339,10 +340,9 @@ std::string HivePathFromEnvironment() {
   std::string path = Environment("NERBO_REGISTRY");
   // A relative path names the file from where the tool started: the run
   // changes to the target's directory before it reads the settings.
-  if (!path.empty() && path[0] != '/') {
-    char directory[PATH_MAX];
-    if (getcwd(directory, sizeof directory) != nullptr) path = std::string(directory) + "/" + path;
-  }
+  std::string directory;
+  if (!path.empty() && path[0] != '/' && GetWorkingDirectory(&directory, PATH_MAX))
+    path = directory + "/" + path;
   if (!path.empty()) return path;
   std::string config = Environment("XDG_CONFIG_HOME");
   // Relative values are to be ignored, as the XDG base directory rules say.

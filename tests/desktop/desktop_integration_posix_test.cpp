@@ -8,9 +8,9 @@
 #include <fstream>
 #include <map>
 #include <optional>
-#include <sstream>
 
 #include "desktop/key_file_reader.h"
+#include "support/file_contents.h"
 #include "support/scoped_environment.h"
 #include "support/scoped_temp_dir.h"
 
@@ -20,14 +20,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr char kToolPath[] = "/opt/my jdk/bin/nerbo";
-
-std::optional<std::string> Contents(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
 
 void Write(const fs::path& path, const std::string& bytes) {
   fs::create_directories(path.parent_path());
@@ -45,7 +37,7 @@ std::map<std::string, std::string> Snapshot(const fs::path& root) {
     } else if (entry.is_directory()) {
       what = "directory";
     } else {
-      what = Contents(entry.path()).value_or("(unreadable)");
+      what = FileContents(entry.path()).value_or("(unreadable)");
     }
   }
   return files;
@@ -103,7 +95,7 @@ TEST_F(DesktopIntegration, WritesValidEntriesThatBecomeTheDefaults) {
 
   EXPECT_EQ(fs::read_symlink(ToolLink()), tool);
   for (const char* icon : {"nerbo-class.png", "nerbo-source.png"}) {
-    std::optional<std::string> png = Contents(Data() / "icons/hicolor/32x32/apps" / icon);
+    std::optional<std::string> png = FileContents(Data() / "icons/hicolor/32x32/apps" / icon);
     ASSERT_TRUE(png) << icon;
     EXPECT_EQ(png->substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
     EXPECT_EQ(png->substr(16, 8), std::string("\0\0\0\x20\0\0\0\x20", 8));  // 32 by 32
@@ -138,7 +130,7 @@ class VerbFiles : public DesktopIntegration, public testing::WithParamInterface<
 // checked by desktop-file-validate and started by GLib end to end.)
 TEST_P(VerbFiles, ParseAndStartTheVerbOnTheFile) {
   ASSERT_TRUE(InstallDesktopIntegration(kToolPath, true).done);
-  std::optional<std::string> text = Contents(Data() / GetParam().path);
+  std::optional<std::string> text = FileContents(Data() / GetParam().path);
   ASSERT_TRUE(text);
   std::string error;
   std::optional<KeyFile> file = ReadKeyFile(*text, &error);
@@ -202,7 +194,7 @@ TEST_P(DesktopRoundTrip, UninstallPutsEverythingBackAndRepeatsChangeNothing) {
   EXPECT_EQ(Snapshot(temp_.path()), installed);
 
   ASSERT_TRUE(UninstallDesktopIntegration().done);
-  EXPECT_EQ(Contents(Mimeapps()), before);
+  EXPECT_EQ(FileContents(Mimeapps()), before);
   EXPECT_EQ(Snapshot(temp_.path()), original);
   ASSERT_TRUE(UninstallDesktopIntegration().done);
   EXPECT_EQ(Snapshot(temp_.path()), original);
@@ -234,14 +226,14 @@ TEST_F(DesktopIntegration, ADesktopDatabaseOthersUseStays) {
   Write(Entry("other.desktop"),
         "[Desktop Entry]\nType=Application\nName=Other\nExec=other %f\nMimeType=text/plain;\n");
   ASSERT_TRUE(UninstallDesktopIntegration().done);
-  EXPECT_EQ(Contents(Entry("mimeinfo.cache")), "[MIME Cache]\ntext/plain=other.desktop;\n");
+  EXPECT_EQ(FileContents(Entry("mimeinfo.cache")), "[MIME Cache]\ntext/plain=other.desktop;\n");
 }
 
 TEST_F(DesktopIntegration, SourcesJoinWhenALaterInstallationFindsTheCompiler) {
   ASSERT_TRUE(InstallDesktopIntegration(kToolPath, false).done);
   EXPECT_TRUE(fs::exists(Entry("nerbo-class.desktop")));
   EXPECT_FALSE(fs::exists(Entry("nerbo-source.desktop")));
-  EXPECT_EQ(Contents(Mimeapps()), "[Default Applications]\napplication/x-java=nerbo-class.desktop;\n");
+  EXPECT_EQ(FileContents(Mimeapps()), "[Default Applications]\napplication/x-java=nerbo-class.desktop;\n");
 
   ASSERT_TRUE(InstallDesktopIntegration(kToolPath, true).done);
   ASSERT_TRUE(UninstallDesktopIntegration().done);
@@ -263,12 +255,12 @@ TEST_F(DesktopIntegration, ALinkedMimeappsListStaysALink) {
 
   ASSERT_TRUE(InstallDesktopIntegration(kToolPath, true).done);
   EXPECT_TRUE(fs::is_symlink(Mimeapps()));
-  std::optional<std::string> linked = Contents(kept);
+  std::optional<std::string> linked = FileContents(kept);
   ASSERT_TRUE(linked);
   EXPECT_NE(linked->find("nerbo-class.desktop"), std::string::npos);
   ASSERT_TRUE(UninstallDesktopIntegration().done);
   EXPECT_TRUE(fs::is_symlink(Mimeapps()));
-  EXPECT_EQ(Contents(kept), "[Default Applications]\n");
+  EXPECT_EQ(FileContents(kept), "[Default Applications]\n");
 }
 
 TEST_F(DesktopIntegration, AnUnreadableRecordIsReportedAndKept) {
@@ -278,7 +270,7 @@ TEST_F(DesktopIntegration, AnUnreadableRecordIsReportedAndKept) {
     EXPECT_FALSE(result.done);
     EXPECT_EQ(result.path, Record().string());
   }
-  EXPECT_EQ(Contents(Record()), "not a record\n");
+  EXPECT_EQ(FileContents(Record()), "not a record\n");
   EXPECT_FALSE(fs::exists(Entry("nerbo-class.desktop")));
   EXPECT_FALSE(fs::exists(Mimeapps()));
 }

@@ -1,19 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "desktop/ico_image.h"
 #include "desktop/png_writer.h"
+#include "support/file_contents.h"
 
 namespace nerbo {
 namespace {
 
 std::string ReadResource(const char* name) {
-  std::ifstream in(std::string(NERBO_SOURCE_DIR) + "/res/" + name, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
+  return FileContents(std::string(NERBO_SOURCE_DIR) + "/res/" + name).value_or("");
 }
 
 std::uint32_t BigEndian(const std::string& bytes, std::size_t at) {

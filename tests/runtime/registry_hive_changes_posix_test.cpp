@@ -14,8 +14,8 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/file_store.h"
 #include "runtime/registry_hive.h"
+#include "support/file_contents.h"
 #include "support/registry_dump.h"
 #include "support/scoped_environment.h"
 #include "support/scoped_temp_dir.h"
@@ -23,10 +23,7 @@
 namespace nerbo {
 namespace {
 
-std::string ReadFile(const std::string& path) {
-  std::optional<FileFailure> failure;
-  return ReadWholeFile(path, &failure).value_or("");
-}
+std::string ReadFile(const std::string& path) { return FileContents(path).value_or(""); }
 
 ino_t InodeOf(const std::string& path) {
   struct stat st;
