@@ -35,7 +35,7 @@ settings() {
 }
 # A registry file of about BYTES bytes: file types and their open commands,
 # in an order far from the registry's, then the settings key.
-write_hive() {  # file bytes
+write_registry_file() {  # file bytes
   awk -v bytes="$2" 'BEGIN {
     print "REGEDIT4"; n = int(bytes / 190); size = 9
     for (k = 0; size < bytes; k++) {
@@ -46,7 +46,7 @@ write_hive() {  # file bytes
   }' >"$1"
   settings >>"$1"
 }
-write_hive "$work/1mb.reg" 1000000
+write_registry_file "$work/1mb.reg" 1000000
 { echo REGEDIT4; settings; } >"$work/small.reg"
 
 now() { date +%s%N; }
@@ -80,7 +80,7 @@ install_times() {  # file
   awk -v a=$((t1 - t0)) -v b=$((t2 - t1)) 'BEGIN { printf "%.3f s | %.3f s", a / 1e9, b / 1e9 }'
 }
 install_1mb=$(install_times "$work/1mb.reg")
-write_hive "$work/100mb.reg" 100000000
+write_registry_file "$work/100mb.reg" 100000000
 install_100mb=$(install_times "$work/100mb.reg")
 rm -f "$work/100mb.reg"
 

@@ -33,7 +33,7 @@ trap 'rm -rf "$work"' EXIT
 # tools; the values are stored without a terminating zero, as the installer
 # writes them.
 hex() { printf '%s' "$1" | od -An -tx1 -v | tr -s ' \n' ',' | sed 's/^,//;s/,$//'; }
-write_hive() {  # file java javac
+write_registry_file() {  # file java javac
   printf 'REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vesk\\Nerbo]\n"Run"=hex(1):%s\n"Compile"=hex(1):%s\n' \
     "$(hex "$2")" "$(hex "$3")" >"$1"
 }
@@ -43,8 +43,8 @@ cc -O2 -static -o "$work/stand-in/bin/java" "$root/bench/stand_in_java.c"
 ln -s java "$work/stand-in/bin/javac"
 cc -O2 -static -o "$work/spawn_floor" "$root/bench/spawn_floor.c"
 cc -O2 -o "$work/cpu_of_runs" "$root/bench/cpu_of_runs.c"
-write_hive "$work/jdk.reg" "$work/jdk/bin/java" "$work/jdk/bin/javac"
-write_hive "$work/stand-in.reg" "$work/stand-in/bin/java" "$work/stand-in/bin/javac"
+write_registry_file "$work/jdk.reg" "$work/jdk/bin/java" "$work/jdk/bin/javac"
+write_registry_file "$work/stand-in.reg" "$work/stand-in/bin/java" "$work/stand-in/bin/javac"
 
 cp -r "$root/examples/hello/src" "$work/src"
 cd "$work/src"

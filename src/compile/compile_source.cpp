@@ -8,7 +8,7 @@
 #include "run/class_path.h"
 #include "run/run_class.h"
 #include "runtime/error_number.h"
-#include "runtime/path.h"
+#include "runtime/portable/path.h"
 
 namespace nerbo {
 namespace {
@@ -36,14 +36,14 @@ void CompileSource(RunContext& context) {
 
   if (!javac) {
     SetErrorNumber(kErrNoEntry);
-    RaiseMessageCode(kMsgSpawnFailed);
+    RaiseMessageCode(context, kMsgSpawnFailed);
   }
   SpawnResult result = context.spawn(
       *javac, {conventions.javac_tool, "-classpath", ClassPathArgument(class_path), file_argument});
-  if (!result.started) RaiseMessageCode(kMsgSpawnFailed);
-  if (result.exit_status != 0) RaiseMessageCode(kMsgCompileFailed);
+  if (!result.started) RaiseMessageCode(context, kMsgSpawnFailed);
+  if (result.exit_status != 0) RaiseMessageCode(context, kMsgCompileFailed);
 
-  if (!RunAfterCompileAsked(context)) RaiseMessageCode(kMsgCompiled);
+  if (!RunAfterCompileAsked(context)) RaiseMessageCode(context, kMsgCompiled);
   context.run_after_compile = true;
   PrintMessage(context.console, kMsgCompiled);
   RunClass(context);

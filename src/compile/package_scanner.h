@@ -4,7 +4,7 @@
 // comments and the seven letters of the word, nothing else.
 #pragma once
 
-#include "runtime/text_mode_lines.h"
+#include "runtime/portable/text_mode_lines.h"
 
 namespace nerbo {
 

@@ -1,10 +1,7 @@
 // Message codes: each selects a console message and, when it ends the run,
-// becomes the exit status. A mode ends the run by raising one; the single
-// handler of the launcher ends the run with it. This is every exit status the
-// tool has.
+// becomes the exit status (RaiseMessageCode in core/run_context.h). These are
+// every exit status the tool has.
 #pragma once
-
-#include <functional>
 
 namespace nerbo {
 
@@ -41,31 +38,5 @@ inline constexpr int kMsgDesktopRemovalFailed = 23;     // Linux: the desktop's 
 inline constexpr int kMsgClassOutsidePackage = 24;      // the class file is not in its package's folder
 inline constexpr int kMsgInternalError = 70;            // a failure in the tool itself, as no memory left
 inline constexpr int kMsgRegistryUnreadable = 78;       // Linux: the registry file cannot be read
-
-// Every code a run can end with, in the order of the README's table.
-inline constexpr int kEndingCodes[] = {0,  2,  6,  7,  8,  10, 11, 13, 14, 15,
-                                       16, 18, 19, 20, 21, 22, 23, 24, 70, 78};
-
-// What a raise carries: the code alone.
-struct MessageCode {
-  int code;
-};
-
-// Where a raised code goes. Without an ending set, a raise throws the code as
-// a MessageCode for the caller to catch (the tests catch it). The program sets
-// an ending that finishes the run where the code is raised, so that a run
-// never throws: in the static program the first throw costs more than all the
-// rest of its start. The ending must not return.
-using CodeEnding = std::function<void(int code)>;
-void SetCodeEnding(CodeEnding ending);
-
-// Ends the run with `code`: through the ending when one is set (taken away
-// first, so that a raise while ending throws), else by throwing.
-[[noreturn]] void RaiseMessageCode(int code);
-
-// Ends the run with `code` by unwinding the stack to the handler even when an
-// ending is set: for a raise from inside a service's call (a registry
-// callback), whose frames must be left before the run ends.
-[[noreturn]] inline void UnwindWithMessageCode(int code) { throw MessageCode{code}; }
 
 }  // namespace nerbo

@@ -47,9 +47,9 @@ void Print(Console& console, const std::string& text) { console.WriteOut(text.da
 
 void PrintError(Console& console, const std::string& text) { console.WriteErr(text.data(), text.size()); }
 
-void RaiseWithErrorLine(Console& console, int code, const std::string& line) {
-  PrintError(console, line);
-  RaiseMessageCode(code);
+void RaiseWithErrorLine(const RunContext& context, int code, const std::string& line) {
+  PrintError(context.console, line);
+  RaiseMessageCode(context, code);
 }
 
 void PrintMessage(Console& console, int code, const char* parameter) {

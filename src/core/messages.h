@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "core/run_context.h"
 #include "runtime/console.h"
 
 namespace nerbo {
@@ -21,6 +22,6 @@ void PrintError(Console& console, const std::string& text);
 
 // Ends the run with one of the codes beyond the message table, which print
 // nothing at the end: `line`, which says why, goes to standard error first.
-[[noreturn]] void RaiseWithErrorLine(Console& console, int code, const std::string& line);
+[[noreturn]] void RaiseWithErrorLine(const RunContext& context, int code, const std::string& line);
 
 }  // namespace nerbo

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "core/conventions.h"
+#include "registry/registry.h"
 #include "runtime/console.h"
-#include "runtime/conventions.h"
-#include "runtime/registry.h"
 #include "runtime/spawn.h"
 
 namespace nerbo {
@@ -18,6 +18,11 @@ inline constexpr std::size_t kArgumentStringLimit = 1023;  // characters of the 
 
 using Spawner =
     std::function<SpawnResult(const std::string& program, const std::vector<std::string>& arguments)>;
+
+// How the run ends with a message code: the launcher's end of every run (the
+// code's message, the registry's unfinished changes let go, the key wait),
+// then the end of the process with the code as its status. It never returns.
+using RunEnding = std::function<void(int code)>;
 
 struct RunContext {
   RunContext(Registry& registry_in, Console& console_in, const Conventions& conventions_in,
@@ -51,6 +56,13 @@ struct RunContext {
 
   RegKey settings_key = 0;
   bool run_after_compile = false;
+
+  // Set by the launcher before any mode runs.
+  RunEnding end;
 };
+
+// Ends the run with `code` through the context's ending: nothing after the
+// raise runs.
+[[noreturn]] void RaiseMessageCode(const RunContext& context, int code);
 
 }  // namespace nerbo

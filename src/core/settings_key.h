@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "runtime/registry.h"
+#include "registry/registry.h"
 
 namespace nerbo {
 

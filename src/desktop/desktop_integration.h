@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "runtime/console.h"
+#include "core/run_context.h"
 
 namespace nerbo {
 
@@ -27,6 +27,6 @@ DesktopResult UninstallDesktopIntegration();
 
 // Prints what could not be done on standard error and ends the run with
 // `code` (kMsgDesktopInstallFailed or kMsgDesktopRemovalFailed).
-[[noreturn]] void RaiseDesktopFailure(Console& console, int code, const DesktopResult& result);
+[[noreturn]] void RaiseDesktopFailure(const RunContext& context, int code, const DesktopResult& result);
 
 }  // namespace nerbo

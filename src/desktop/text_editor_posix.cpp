@@ -4,7 +4,7 @@
 
 #include "runtime/environment.h"
 #include "runtime/file_search.h"
-#include "runtime/search_path.h"
+#include "runtime/portable/search_path.h"
 
 namespace nerbo {
 namespace {

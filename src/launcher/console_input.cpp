@@ -1,7 +1,7 @@
 #include "launcher/console_input.h"
 
 #include "launcher/key_filter.h"
-#include "runtime/text_mode_reader.h"
+#include "runtime/portable/text_mode_reader.h"
 
 namespace nerbo {
 

@@ -14,9 +14,9 @@
 #include "registration/installer.h"
 #include "registration/uninstaller.h"
 #include "run/run_class.h"
-#include "runtime/ascii.h"
 #include "runtime/file_search.h"
-#include "runtime/path.h"
+#include "runtime/portable/ascii.h"
+#include "runtime/portable/path.h"
 #include "runtime/working_directory.h"
 
 namespace nerbo {
@@ -44,19 +44,19 @@ void EnterTargetDirectory(RunContext& context) {
   std::string directory =
       MergePath(context.drive, context.directory, "", "", context.conventions.dir_separator);
   if (directory.empty()) return;
-  if (ChangeDirectory(directory) != 0) RaiseMessageCode(kMsgFileNotFound);
+  if (ChangeDirectory(directory) != 0) RaiseMessageCode(context, kMsgFileNotFound);
   if (!context.drive.empty()) {
-    if (SelectDrive(DriveNumber(context.drive)) == 0) RaiseMessageCode(kMsgFileNotFound);
+    if (SelectDrive(DriveNumber(context.drive)) == 0) RaiseMessageCode(context, kMsgFileNotFound);
   }
 }
 
 void FindTarget(RunContext& context) {
   // The search would take the '?' standing for a lost character as a
   // wildcard and run whichever file matched.
-  if (context.target_lost_characters) RaiseMessageCode(kMsgFileNotFound);
+  if (context.target_lost_characters) RaiseMessageCode(context, kMsgFileNotFound);
   PathParts typed = SplitPath(context.arguments[1]);
   // What is left of a path too long to split may name another file.
-  if (typed.shortened) RaiseMessageCode(kMsgFileNotFound);
+  if (typed.shortened) RaiseMessageCode(context, kMsgFileNotFound);
   context.drive = typed.drive;
   context.directory = typed.directory;
   context.name = typed.name;
@@ -64,8 +64,8 @@ void FindTarget(RunContext& context) {
   EnterTargetDirectory(context);
   std::string file_name =
       MergePath("", "", context.name, context.extension, context.conventions.dir_separator);
-  if (!FindFirstFileName(file_name, &context.found_name)) RaiseMessageCode(kMsgFileNotFound);
-  if (!IsRegularFile(context.found_name)) RaiseMessageCode(kMsgFileNotFound);
+  if (!FindFirstFileName(file_name, &context.found_name)) RaiseMessageCode(context, kMsgFileNotFound);
+  if (!IsRegularFile(context.found_name)) RaiseMessageCode(context, kMsgFileNotFound);
   PathParts found = SplitPath(context.found_name);
   context.name = found.name;
   context.extension = found.extension;
@@ -85,37 +85,32 @@ void ReportInternalError(Console& console, const std::string& why) {
   context.settings_key = OpenSettingsKeyToRead(context.registry);
   if (context.extension == kClassExtension) RunClass(context);
   if (context.extension == kSourceExtension) CompileSource(context);
-  RaiseMessageCode(kMsgUnsupportedFile);
+  RaiseMessageCode(context, kMsgUnsupportedFile);
 }
 
 }  // namespace
 
-int RunToMessageCode(RunContext& context) {
+void SetRunEnding(RunContext& context, ProcessEnd end_process) {
+  context.end = [&context, end_process](int code) { end_process(EndRun(context, code)); };
+}
+
+void RunToEnd(RunContext& context, ProcessEnd end_process) {
+  SetRunEnding(context, end_process);
+  // Every mode ends through the ending; what escapes one is the tool's own
+  // failure. (The tests' process end throws something else, which passes.)
   try {
     Run(context);
-  } catch (const MessageCode& raised) {
-    return raised.code;
   } catch (const std::bad_alloc&) {
     ReportInternalError(context.console, "memoria insufficiente");
   } catch (const std::exception& failure) {
     ReportInternalError(context.console, failure.what());
-  } catch (...) {
-    ReportInternalError(context.console, "eccezione sconosciuta");
   }
-  return kMsgInternalError;
+  RaiseMessageCode(context, kMsgInternalError);
 }
 
-void RunToEnd(RunContext& context, void (*end_process)(int status)) {
-  SetCodeEnding([&context, end_process](int code) { end_process(EndRun(context, code)); });
-  end_process(EndRun(context, RunToMessageCode(context)));
-  __builtin_unreachable();  // end_process does not return
-}
-
-void EndOnUnreadableRegistry(Console& console, const std::string& message) {
-  PrintError(console, message + "\n\n");
-  // Called from inside the registry's read: its frames, and the lock they may
-  // hold, are left before the run waits for a key.
-  UnwindWithMessageCode(kMsgRegistryUnreadable);
+void EndOnUnreadableRegistry(const RunContext& context, const std::string& message) {
+  PrintError(context.console, message + "\n\n");
+  RaiseMessageCode(context, kMsgRegistryUnreadable);
 }
 
 int EndRun(RunContext& context, int code) {

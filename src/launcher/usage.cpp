@@ -53,7 +53,7 @@ void AnswerUsageSwitch(RunContext& context) {
   } else {
     return;
   }
-  RaiseMessageCode(kMsgUsage);
+  RaiseMessageCode(context, kMsgUsage);
 }
 
 }  // namespace nerbo

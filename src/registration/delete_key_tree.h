@@ -1,7 +1,7 @@
 // Deletes a key with all its subkeys and values.
 #pragma once
 
-#include "runtime/registry.h"
+#include "registry/registry.h"
 
 namespace nerbo {
 

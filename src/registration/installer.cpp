@@ -95,8 +95,8 @@ void RegisterSourceFiles(RegistryChanges& changes, RegKey settings, const std::s
   changes.Write(shell, kDefaultValue, kSourceDefaultVerbText);
 }
 
-void EndIfRefused(Console& console, const RegistryChanges& changes) {
-  if (changes.failed()) RaiseRegistryChangeFailure(console, kMsgRegistryWriteRefused, changes.failure());
+void EndIfRefused(const RunContext& context, const RegistryChanges& changes) {
+  if (changes.failed()) RaiseRegistryChangeFailure(context, kMsgRegistryWriteRefused, changes.failure());
 }
 
 }  // namespace
@@ -106,14 +106,14 @@ void Install(RunContext& context) {
   const Conventions& conventions = context.conventions;
   const std::string& tool_path = context.arguments.at(0);
 
-  if (!FindInWorkingDirectory(conventions.java_tool)) RaiseMessageCode(kMsgInstallHelp);
+  if (!FindInWorkingDirectory(conventions.java_tool)) RaiseMessageCode(context, kMsgInstallHelp);
 
   // Paths that do not fit the layout's texts are refused before anything is
   // written, rather than stored cut short.
-  if (tool_path.size() > kToolPathLimit) RaiseRegistrationFailure(context.console, kMsgToolPathTooLong);
+  if (tool_path.size() > kToolPathLimit) RaiseRegistrationFailure(context, kMsgToolPathTooLong);
   std::string install_directory;
   if (!GetWorkingDirectory(&install_directory) || install_directory.size() > kInstallDirectoryLimit) {
-    RaiseRegistrationFailure(context.console, kMsgInstallDirectoryTooLong);
+    RaiseRegistrationFailure(context, kMsgInstallDirectoryTooLong);
   }
 
   RegistryChanges changes(registry);
@@ -135,19 +135,19 @@ void Install(RunContext& context) {
 
   RegisterClassFiles(changes, tool_path);
   if (javac_found) RegisterSourceFiles(changes, settings, tool_path, &flags);
-  EndIfRefused(context.console, changes);
+  EndIfRefused(context, changes);
   // A Linux desktop's file managers read files of their own, not the
   // registry. They are written before the commit, so that the registry's
   // lock also keeps concurrent runs off them; the registry is kept when they
   // fail, as a later install completes them.
   DesktopResult desktop = InstallDesktopIntegration(tool_path, javac_found);
   changes.Commit();
-  EndIfRefused(context.console, changes);
-  if (!desktop.done) RaiseDesktopFailure(context.console, kMsgDesktopInstallFailed, desktop);
+  EndIfRefused(context, changes);
+  if (!desktop.done) RaiseDesktopFailure(context, kMsgDesktopInstallFailed, desktop);
   PrintMessage(context.console, kMsgInstalled);
   if (javac_found) PrintMessage(context.console, kMsgCompileMenu);
   NoteUserChoices(registry, context.console, javac_found);
-  RaiseMessageCode(kMsgUninstallHint);
+  RaiseMessageCode(context, kMsgUninstallHint);
 }
 
 }  // namespace nerbo

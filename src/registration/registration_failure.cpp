@@ -5,8 +5,8 @@
 #include "core/error_text.h"
 #include "core/message_code.h"
 #include "core/messages.h"
+#include "registry/registry.h"
 #include "runtime/error_number.h"
-#include "runtime/registry.h"
 
 namespace nerbo {
 namespace {
@@ -67,11 +67,11 @@ std::string ChangeText(const ChangeFailure& failure) {
 
 }  // namespace
 
-void RaiseRegistrationFailure(Console& console, int code) {
-  RaiseWithErrorLine(console, code, FailureText(code));
+void RaiseRegistrationFailure(const RunContext& context, int code) {
+  RaiseWithErrorLine(context, code, FailureText(code));
 }
 
-void RaiseRegistryChangeFailure(Console& console, int code, const ChangeFailure& failure) {
+void RaiseRegistryChangeFailure(const RunContext& context, int code, const ChangeFailure& failure) {
   std::string error = ErrorText(ErrorNumberFromRegistryResult(failure.result));
   std::string line = "Impossibile " + ChangeText(failure) + ": " + error;
   if (code == kMsgRegistryWriteRefused) {
@@ -79,7 +79,7 @@ void RaiseRegistryChangeFailure(Console& console, int code, const ChangeFailure&
   } else {
     line = "\n" + line + "\nDisinstallazione non completata: eseguire il programma come amministratore.\n\n";
   }
-  RaiseWithErrorLine(console, code, line);
+  RaiseWithErrorLine(context, code, line);
 }
 
 }  // namespace nerbo

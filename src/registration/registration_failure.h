@@ -5,16 +5,17 @@
 
 #include "core/message_code.h"
 #include "registration/registry_changes.h"
-#include "runtime/console.h"
+#include "core/run_context.h"
 
 namespace nerbo {
 
 // Prints the failure's line and raises its code.
-[[noreturn]] void RaiseRegistrationFailure(Console& console, int code);
+[[noreturn]] void RaiseRegistrationFailure(const RunContext& context, int code);
 
 // Ends an installation (`code` 20) or an uninstallation (21) at the change
 // the registry refused: the line names the key or value and the error, and
 // advises an elevated console.
-[[noreturn]] void RaiseRegistryChangeFailure(Console& console, int code, const ChangeFailure& failure);
+[[noreturn]] void RaiseRegistryChangeFailure(const RunContext& context, int code,
+                                             const ChangeFailure& failure);
 
 }  // namespace nerbo

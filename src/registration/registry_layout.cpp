@@ -1,7 +1,7 @@
 #include "registration/registry_layout.h"
 
 #include "core/switches.h"
-#include "runtime/path.h"
+#include "runtime/portable/path.h"
 
 namespace nerbo {
 namespace {

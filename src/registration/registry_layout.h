@@ -8,10 +8,10 @@
 #include <optional>
 #include <string>
 
+#include "core/conventions.h"
 #include "core/file_types.h"
 #include "core/settings_key.h"
-#include "runtime/conventions.h"
-#include "runtime/registry.h"
+#include "registry/registry.h"
 
 namespace nerbo {
 

@@ -104,9 +104,9 @@ void Uninstall(RunContext& context) {
   // concurrent runs off the desktop's files.
   DesktopResult desktop = UninstallDesktopIntegration();
   changes.Commit();
-  if (changes.failed()) RaiseRegistryChangeFailure(context.console, kMsgRemovalRefused, changes.failure());
-  if (!desktop.done) RaiseDesktopFailure(context.console, kMsgDesktopRemovalFailed, desktop);
-  RaiseMessageCode(kMsgUninstalled);
+  if (changes.failed()) RaiseRegistryChangeFailure(context, kMsgRemovalRefused, changes.failure());
+  if (!desktop.done) RaiseDesktopFailure(context, kMsgDesktopRemovalFailed, desktop);
+  RaiseMessageCode(context, kMsgUninstalled);
 }
 
 }  // namespace nerbo

@@ -5,7 +5,7 @@
 
 #include "core/messages.h"
 #include "registration/registry_layout.h"
-#include "runtime/ascii.h"
+#include "runtime/portable/ascii.h"
 
 namespace nerbo {
 namespace {

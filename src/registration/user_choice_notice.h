@@ -5,8 +5,8 @@
 // is told how to pick the tool.
 #pragma once
 
+#include "registry/registry.h"
 #include "runtime/console.h"
-#include "runtime/registry.h"
 
 namespace nerbo {
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "runtime/conventions.h"
+#include "core/conventions.h"
 
 namespace nerbo {
 

@@ -1,6 +1,6 @@
 #include "run/package_folder.h"
 
-#include "runtime/ascii.h"
+#include "runtime/portable/ascii.h"
 
 namespace nerbo {
 namespace {

@@ -7,16 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "core/conventions.h"
+
 namespace nerbo {
-
-// How a file system names folders in a full path.
-enum class FolderNaming {
-  kWindows,  // '\\' and '/' separate; \\server\share is a root; letter case is ignored
-  kPosix,    // '/' separates; names compare byte for byte
-};
-
-// The naming of the file system the tool runs on.
-FolderNaming HostFolderNaming();
 
 // The first `package_depth` dot-separated components of `qualified_name`:
 // the package of a class whose name the class file gave with that many levels.

@@ -42,15 +42,15 @@ void EndUnlessInPackageFolder(RunContext& context, const std::string& class_file
   std::string directory;
   // The directory is only compared, so no buffer limits its length.
   if (package.empty() || !GetWorkingDirectory(&directory, std::string::npos)) return;
-  if (SitsInPackageFolder(directory, package, HostFolderNaming())) return;
+  if (SitsInPackageFolder(directory, package, context.conventions.folder_naming)) return;
   RaiseWithErrorLine(
-      context.console, kMsgClassOutsidePackage,
+      context, kMsgClassOutsidePackage,
       OutsidePackageText(found.qualified_name, class_file, package, context.conventions.dir_separator));
 }
 
-[[noreturn]] void EndByResult(const SpawnResult& result) {
-  if (!result.started) RaiseMessageCode(kMsgSpawnFailed);
-  RaiseMessageCode(result.exit_status == 0 ? kMsgProgramDone : kMsgProgramFailed);
+[[noreturn]] void EndByResult(const RunContext& context, const SpawnResult& result) {
+  if (!result.started) RaiseMessageCode(context, kMsgSpawnFailed);
+  RaiseMessageCode(context, result.exit_status == 0 ? kMsgProgramDone : kMsgProgramFailed);
 }
 
 }  // namespace
@@ -75,9 +75,9 @@ void RunClass(RunContext& context) {
 
   if (!java) {
     SetErrorNumber(kErrNoEntry);
-    RaiseMessageCode(kMsgSpawnFailed);
+    RaiseMessageCode(context, kMsgSpawnFailed);
   }
-  EndByResult(context.spawn(*java, {conventions.java_tool, "-classpath", ClassPathArgument(class_path),
+  EndByResult(context, context.spawn(*java, {conventions.java_tool, "-classpath", ClassPathArgument(class_path),
                                     found.qualified_name, context.argument_string}));
 }
 

@@ -1,7 +1,7 @@
 #include <optional>
 
 #include "runtime/argument_vector.h"
-#include "runtime/command_line.h"
+#include "runtime/portable/command_line.h"
 #include "runtime/windows_api.h"
 
 namespace nerbo {

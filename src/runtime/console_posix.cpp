@@ -11,8 +11,8 @@
 #include <cstdlib>
 
 #include "runtime/console.h"
-#include "runtime/locale_charset.h"
-#include "runtime/terminal_keys.h"
+#include "runtime/portable/locale_charset.h"
+#include "runtime/portable/terminal_keys.h"
 
 namespace nerbo {
 namespace {

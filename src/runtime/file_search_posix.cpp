@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "runtime/ascii.h"
 #include "runtime/file_search.h"
-#include "runtime/wildcard_match.h"
+#include "runtime/portable/ascii.h"
+#include "runtime/portable/wildcard_match.h"
 
 namespace nerbo {
 

@@ -2,7 +2,7 @@
 // host and the start of a planned launch (spawn_win32.cpp, spawn_posix.cpp).
 #pragma once
 
-#include "runtime/launch_plan.h"
+#include "runtime/portable/launch_plan.h"
 #include "runtime/spawn.h"
 
 namespace nerbo {

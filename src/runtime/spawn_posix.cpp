@@ -7,10 +7,10 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "runtime/command_line.h"
 #include "runtime/environment.h"
 #include "runtime/error_number.h"
 #include "runtime/file_search.h"
+#include "runtime/portable/command_line.h"
 #include "runtime/spawn_platform.h"
 
 extern char** environ;

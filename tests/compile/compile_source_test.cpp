@@ -59,7 +59,7 @@ TEST_F(CompileSourceTest, CompilesWithTheClassPathUpToThePackageRoot) {
   const char* class_path = "..\\..\\;%CLASSPATH%;C:\\jdk\\classes;C:\\jdk\\lib\\classes.zip";
   EXPECT_EQ(harness_.console.transcript,
             std::string("Sto compilando il file \"Hello.java\". Attendere.\n\n") +
-                "classpath: " + class_path + "\n\n");
+                "classpath: " + class_path + "\n\n\nCompilazione Java terminata correttamente.\n\n");
   ASSERT_EQ(harness_.calls.size(), 1u);
   const SpawnCall& call = harness_.calls[0];
   EXPECT_EQ(call.program, kJavac);
@@ -154,7 +154,8 @@ TEST_F(CompileSourceTest, TheRunSwitchHandsTheCompiledClassToTheClassRun) {
   std::size_t compiled = out.find(compiled_message);
   ASSERT_NE(compiled, std::string::npos);
   EXPECT_EQ(out.substr(compiled + compiled_message.size()),
-            "Sto avviando il programma (className: \"org.nerbo.demo.Hello\").\nAttendere.\n\n");
+            "Sto avviando il programma (className: \"org.nerbo.demo.Hello\").\nAttendere.\n\n"
+            "\nProgramma Java terminato correttamente.\n\n");
 }
 
 TEST_F(CompileSourceTest, TheUsersClassPathIsExpandedWhenSet) {

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "runtime/console.h"
-#include "runtime/text_mode_reader.h"
+#include "runtime/portable/text_mode_reader.h"
 
 namespace nerbo {
 namespace {

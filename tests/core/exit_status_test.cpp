@@ -33,7 +33,26 @@ std::set<int> StatusesInReadme() {
 }
 
 TEST(ExitStatuses, TheReadmeTableListsEveryEndingCode) {
-  std::set<int> codes(std::begin(kEndingCodes), std::end(kEndingCodes));
+  const std::set<int> codes = {kMsgUsage,
+                               kMsgInstallHelp,
+                               kMsgFileNotFound,
+                               kMsgUnsupportedFile,
+                               kMsgSpawnFailed,
+                               kMsgCompileFailed,
+                               kMsgCompiled,
+                               kMsgProgramFailed,
+                               kMsgProgramDone,
+                               kMsgUninstallHint,
+                               kMsgUninstalled,
+                               kMsgToolPathTooLong,
+                               kMsgInstallDirectoryTooLong,
+                               kMsgRegistryWriteRefused,
+                               kMsgRemovalRefused,
+                               kMsgDesktopInstallFailed,
+                               kMsgDesktopRemovalFailed,
+                               kMsgClassOutsidePackage,
+                               kMsgInternalError,
+                               kMsgRegistryUnreadable};
   EXPECT_EQ(StatusesInReadme(), codes);
 }
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
-#include "runtime/command_line.h"
+#include "runtime/portable/command_line.h"
 
 namespace {
 

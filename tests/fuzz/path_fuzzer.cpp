@@ -6,7 +6,7 @@
 #include <string>
 
 #include "fuzz/fuzz_check.h"
-#include "runtime/path.h"
+#include "runtime/portable/path.h"
 
 using nerbo::PathParts;
 

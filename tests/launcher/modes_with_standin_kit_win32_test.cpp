@@ -13,6 +13,7 @@
 #include "runtime/error_number.h"
 #include "standin/standin_log.h"
 #include "support/memory_registry.h"
+#include "support/process_end.h"
 #include "support/recording_console.h"
 #include "support/scoped_environment.h"
 #include "support/scoped_temp_dir.h"
@@ -60,7 +61,7 @@ class ModesWithStandinKit : public testing::Test {
   int Run(const fs::path& target, const std::vector<std::string>& further_arguments = {}) {
     context_.arguments = {"C:\\jdk\\bin\\Nerbo.exe", target.string()};
     context_.arguments.insert(context_.arguments.end(), further_arguments.begin(), further_arguments.end());
-    return RunToMessageCode(context_);
+    return RunToStatus(context_);
   }
 
   std::vector<StandinRecord> Records() const {

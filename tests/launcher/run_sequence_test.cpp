@@ -8,6 +8,7 @@
 #include "core/message_code.h"
 #include "core/settings_key.h"
 #include "support/memory_registry.h"
+#include "support/process_end.h"
 #include "support/recording_console.h"
 #include "support/scoped_temp_dir.h"
 
@@ -26,7 +27,7 @@ class RunSequence : public testing::Test {
   int Run(std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), "/opt/kit/bin/nerbo");
     context_.arguments = arguments;
-    return RunToMessageCode(context_);
+    return RunToStatus(context_);
   }
 
   ScopedTempDir temp_;
@@ -167,7 +168,7 @@ TEST_F(RunSequence, AUsageSwitchAloneAnswersWithoutBannerOrKeyWait) {
     console_.out.clear();
     console_.events = {KeyDown('A')};
     console_.events_read = 0;
-    int code = EndRun(context_, Run(c.arguments));
+    int code = Run(c.arguments);
     bool usage = code == kMsgUsage;
     EXPECT_EQ(code, c.code) << c.arguments.size() << " arguments from " << c.arguments[0];
     EXPECT_NE(console_.out.find(c.printed), std::string::npos) << console_.out;

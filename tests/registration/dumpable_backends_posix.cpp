@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "registration/registration_harness.h"
-#include "runtime/registry_hive.h"
+#include "registry/registry_file.h"
 #include "support/memory_registry.h"
 
 namespace nerbo {
@@ -12,10 +12,10 @@ std::vector<HarnessBackend> DumpableBackends() {
        [] {
          return RegistryInstance{nullptr, MakeMemoryRegistry()};
        }},
-      {"HiveFile",
+      {"RegistryFile",
        [] {
          auto directory = std::make_shared<ScopedTempDir>();
-         auto registry = MakeHiveRegistry((directory->path() / "registry.reg").string(),
+         auto registry = MakeRegistryFile((directory->path() / "registry.reg").string(),
                                           [](const std::string& message) { ADD_FAILURE() << message; });
          return RegistryInstance{directory, std::move(registry)};
        }},

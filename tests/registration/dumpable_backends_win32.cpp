@@ -1,5 +1,5 @@
 #include "registration/registration_harness.h"
-#include "runtime/registry.h"
+#include "registry/system_registry.h"
 #include "support/memory_registry.h"
 
 namespace nerbo {

@@ -13,6 +13,8 @@ namespace nerbo {
 namespace {
 
 constexpr char kInstalled[] = "Installazione eseguita correttamente.\n\n";
+// The end of an installation, code 15.
+constexpr char kUninstallHint[] = "Per disinstallare eseguire il programma passandogli il parametro \"/u\".\n";
 constexpr char kCompileMenu[] =
     "Ora e' anche possibile compilare direttamente un file java da menu contestuale!\n\n";
 constexpr char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Nerbo";
@@ -69,7 +71,7 @@ using Installer = RegistrationTest;
 TEST_P(Installer, AFreshSystemGetsTheWholeLayoutAndNothingElse) {
   PutKit();
   EXPECT_EQ(Install(), kMsgUninstallHint);
-  EXPECT_EQ(console_.out, std::string(kInstalled) + kCompileMenu);
+  EXPECT_EQ(console_.out, std::string(kInstalled) + kCompileMenu + kUninstallHint);
   EXPECT_EQ(console_.err, "");
   EXPECT_EQ(Dump(),
             DumpOf(FreshLayout(KitPath(HostConventions().java_tool), KitPath(HostConventions().javac_tool))));
@@ -80,7 +82,8 @@ TEST_P(Installer, WithoutJavaItPrintsNothingAndWritesNothing) {
   Seed(kClassesRoot, ".class", "", Sz("classfile"));
   std::string before = Dump();
   EXPECT_EQ(Install(), kMsgInstallHelp);
-  EXPECT_EQ(console_.out, "");
+  EXPECT_EQ(console_.out.find("Se vuoi installare questo programma"), 0u);
+  EXPECT_EQ(console_.out.size() - console_.out.rfind(kUninstallHint), sizeof kUninstallHint - 1);
   EXPECT_EQ(Dump(), before);
 }
 
@@ -91,7 +94,7 @@ TEST_P(Installer, WithoutJavacOnlyClassFilesAreRegistered) {
   Seed(kClassesRoot, "txtfile", "", Sz("Text Document"));
   std::string source_before = Dump();
   EXPECT_EQ(Install(), kMsgUninstallHint);
-  EXPECT_EQ(console_.out, kInstalled);
+  EXPECT_EQ(console_.out, std::string(kInstalled) + kUninstallHint);
   EXPECT_EQ(Value(kLocalMachine, kSettings, "Compile")->bytes, "C:\\old\\javac.exe");
   EXPECT_EQ(Value(kLocalMachine, kSettings, "Run")->bytes, KitPath(HostConventions().java_tool));
   EXPECT_EQ(Value(kLocalMachine, kSettings, "UninstallInfo")->bytes, Dword(0));

@@ -1,9 +1,9 @@
 #include "registration/registration_harness.h"
 
-#include "core/message_code.h"
 #include "registration/installer.h"
 #include "registration/uninstaller.h"
 #include "runtime/working_directory.h"
+#include "support/process_end.h"
 #include "support/registry_dump.h"
 
 namespace nerbo {
@@ -47,18 +47,7 @@ int RegistrationTest::RunOn(Registry& registry, const std::string& tool_path, bo
   console_.err.clear();
   RunContext context(registry, console_, HostConventions(), NoChild);
   context.arguments = {tool_path};
-  try {
-    if (install) {
-      nerbo::Install(context);
-    } else {
-      nerbo::Uninstall(context);
-    }
-  } catch (const MessageCode& raised) {
-    // As the launcher ends every run.
-    registry.DiscardChanges();
-    return raised.code;
-  }
-  return -1;  // not reached: both modes end by raising
+  return RunModeToStatus(context, install ? nerbo::Install : nerbo::Uninstall);
 }
 
 void SeedKeyIn(Registry& registry, RegKey root, const std::string& path) {

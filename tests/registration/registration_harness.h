@@ -19,7 +19,7 @@
 
 namespace nerbo {
 
-// A registry under test and whatever must outlive it (a hive's directory).
+// A registry under test and whatever must outlive it (a registry file's directory).
 struct RegistryInstance {
   std::shared_ptr<void> keep_alive;  // declared first, so it goes last
   std::unique_ptr<Registry> registry;
@@ -31,7 +31,7 @@ struct HarnessBackend {
 };
 
 // The backends whose whole content DumpRegistry can show: memory always,
-// and the hive file on Linux (per platform file).
+// and the registry file on Linux (per platform file).
 std::vector<HarnessBackend> DumpableBackends();
 // The registry of Windows itself, through advapi32 (Windows only).
 HarnessBackend Advapi32HarnessBackend();

@@ -1,5 +1,5 @@
 #include "registration/registry_layout.h"
-#include "runtime/command_line.h"
+#include "runtime/portable/command_line.h"
 #include "support/memory_registry.h"
 
 #include <gtest/gtest.h>

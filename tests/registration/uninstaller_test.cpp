@@ -103,7 +103,7 @@ TEST_P(Uninstaller, UndoesAnInstallationAndRestoresWhatItReplaced) {
     PutKit(c.with_javac);
     ASSERT_EQ(Install(), kMsgUninstallHint);
     EXPECT_EQ(Uninstall(), kMsgUninstalled);
-    EXPECT_EQ(console_.out, "");
+    EXPECT_EQ(console_.out, "\nDisinstallazione eseguita.\n\n");
     EXPECT_EQ(console_.err, "");
     EXPECT_EQ(Dump(), DumpRegistry(*expected));
   }

@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/command_line.h"
 #include "runtime/error_number.h"
+#include "runtime/portable/command_line.h"
 #include "runtime/spawn_child.h"
 #include "support/scoped_environment.h"
 #include "support/scoped_temp_dir.h"

@@ -5,7 +5,7 @@
 // through.
 #pragma once
 
-#include "runtime/registry.h"
+#include "registry/registry.h"
 
 namespace nerbo {
 

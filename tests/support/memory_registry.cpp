@@ -1,7 +1,7 @@
 #include "support/memory_registry.h"
 
 #include "core/settings_key.h"
-#include "runtime/tree_backed_registry.h"
+#include "registry/tree_backed_registry.h"
 
 namespace nerbo {
 namespace {

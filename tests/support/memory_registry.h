@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "runtime/registry.h"
+#include "registry/registry.h"
 
 namespace nerbo {
 

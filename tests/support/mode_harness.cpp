@@ -1,10 +1,10 @@
 #include "support/mode_harness.h"
 
-#include "core/message_code.h"
 #include "registration/registry_layout.h"
 #include "runtime/error_number.h"
-#include "runtime/path.h"
+#include "runtime/portable/path.h"
 #include "support/memory_registry.h"
+#include "support/process_end.h"
 
 namespace nerbo {
 
@@ -49,13 +49,6 @@ void ModeHarness::SetTarget(const std::string& found_name,
   for (const std::string& argument : further_arguments) context_.argument_string += argument + ' ';
 }
 
-int ModeHarness::Run(void (*mode)(RunContext&)) {
-  try {
-    mode(context_);
-  } catch (const MessageCode& raised) {
-    return raised.code;
-  }
-  return 0;
-}
+int ModeHarness::Run(void (*mode)(RunContext&)) { return RunModeToStatus(context_, mode); }
 
 }  // namespace nerbo

@@ -20,6 +20,7 @@ int RecordingConsole::ReadInputByte() {
 bool RecordingConsole::BeginRawInput() {
   if (!has_console) return false;
   ++raw_begins;
+  if (at_key_wait) at_key_wait();
   return true;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 
 #include "runtime/console.h"
@@ -19,6 +20,7 @@ class RecordingConsole : public Console {
   bool input_is_console = false;
   bool has_console = true;  // false: the key wait cannot use the console
   std::deque<InputEvent> events;
+  std::function<void()> at_key_wait;  // runs as the key wait begins
   int flushes = 0;
   int raw_begins = 0;
   int raw_ends = 0;

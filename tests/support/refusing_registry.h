@@ -5,7 +5,7 @@
 
 #include <map>
 
-#include "runtime/registry.h"
+#include "registry/registry.h"
 
 namespace nerbo {
 

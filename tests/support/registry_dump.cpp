@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "runtime/ascii.h"
-#include "runtime/tree_backed_registry.h"
+#include "registry/tree_backed_registry.h"
+#include "runtime/portable/ascii.h"
 
 namespace nerbo {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "runtime/registry.h"
-#include "runtime/registry_nodes.h"
+#include "registry/registry.h"
+#include "registry/registry_tree.h"
 
 namespace nerbo {
 
@@ -14,7 +14,7 @@ namespace nerbo {
 // so that two dumps are equal exactly when the trees hold the same data.
 std::string DumpRegistryTree(const RegistryTree& tree);
 
-// Works on the memory registry and the hive file; any other registry gives
+// Works on the memory registry and the registry file; any other registry gives
 // a text saying so, which no real dump can equal.
 std::string DumpRegistry(Registry& registry);
 

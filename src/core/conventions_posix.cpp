@@ -1,0 +1,7 @@
+#include "core/conventions.h"
+
+namespace nerbo {
+
+const Conventions& HostConventions() { return kPosixConventions; }
+
+}  // namespace nerbo

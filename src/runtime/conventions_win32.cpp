@@ -1,7 +1,0 @@
-#include "runtime/conventions.h"
-
-namespace nerbo {
-
-const Conventions& HostConventions() { return kWindowsConventions; }
-
-}  // namespace nerbo

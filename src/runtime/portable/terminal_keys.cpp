@@ -1,0 +1,272 @@
+#include "runtime/portable/terminal_keys.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace nerbo {
+namespace {
+
+constexpr char kEsc = '\x1b';
+
+// Virtual-key codes of the keys terminals name.
+enum : std::uint16_t {
+  kVkBack = 8,
+  kVkTab = 9,
+  kVkClear = 12,
+  kVkReturn = 13,
+  kVkShift = 16,
+  kVkControl = 17,
+  kVkMenu = 18,
+  kVkCapital = 20,
+  kVkEscape = 27,
+  kVkSpace = 32,
+  kVkPrior = 33,
+  kVkNext = 34,
+  kVkEnd = 35,
+  kVkHome = 36,
+  kVkLeft = 37,
+  kVkUp = 38,
+  kVkRight = 39,
+  kVkDown = 40,
+  kVkInsert = 45,
+  kVkDelete = 46,
+  kVkF1 = 112,
+  kVkNumLock = 144,
+  kVkScroll = 145,
+  kVkOem1 = 186,
+  kVkOemMinus = 189,
+  kVkOem5 = 220,
+  kVkOem6 = 221,
+  kVkOem7 = 222,
+};
+
+InputEvent Key(std::uint16_t virtual_key, std::uint32_t modifiers = 0) {
+  InputEvent event;
+  event.is_key = true;
+  event.key_down = true;
+  event.virtual_key = virtual_key;
+  event.modifiers = modifiers;
+  return event;
+}
+
+// A printable character of the US layout: its key and whether Shift is down.
+InputEvent CharacterKey(unsigned char c) {
+  if (c >= 'a' && c <= 'z') return Key(static_cast<std::uint16_t>(c - 'a' + 'A'));
+  if (c >= 'A' && c <= 'Z') return Key(c, kShift);
+  if (c >= '0' && c <= '9') return Key(c);
+  if (c == ' ') return Key(kVkSpace);
+  static const char kShiftedDigits[] = ")!@#$%^&*(";
+  if (const char* p = std::strchr(kShiftedDigits, c); p != nullptr && c != '\0') {
+    return Key(static_cast<std::uint16_t>('0' + (p - kShiftedDigits)), kShift);
+  }
+  static const char kPlain[] = ";=,-./`[\\]'";
+  static const char kShifted[] = ":+<_>?~{|}\"";
+  static const std::uint16_t kKeys[] = {186, 187, 188, 189, 190, 191, 192, 219, 220, 221, 222};
+  if (const char* p = std::strchr(kPlain, c); p != nullptr && c != '\0') return Key(kKeys[p - kPlain]);
+  if (const char* p = std::strchr(kShifted, c); p != nullptr && c != '\0')
+    return Key(kKeys[p - kShifted], kShift);
+  return InputEvent{};
+}
+
+InputEvent ControlByte(unsigned char c) {
+  switch (c) {
+    case 0:
+      return Key('2', kLeftCtrl);
+    case 8:
+    case 0x7f:
+      return Key(kVkBack);
+    case 9:
+      return Key(kVkTab);
+    case 10:
+    case 13:
+      return Key(kVkReturn);
+    case 0x1c:
+      return Key(kVkOem5, kLeftCtrl);
+    case 0x1d:
+      return Key(kVkOem6, kLeftCtrl);
+    case 0x1e:
+      return Key('6', kLeftCtrl);
+    case 0x1f:
+      return Key(kVkOemMinus, kLeftCtrl);
+    default:
+      return Key(static_cast<std::uint16_t>('A' + c - 1), kLeftCtrl);  // Ctrl+A .. Ctrl+Z
+  }
+}
+
+// The modifier parameter of xterm-style sequences: 1 + Shift(1) + Alt(2) + Ctrl(4).
+std::uint32_t Modifiers(long parameter) {
+  if (parameter < 2) return 0;
+  long bits = parameter - 1;
+  std::uint32_t modifiers = 0;
+  if (bits & 1) modifiers |= kShift;
+  if (bits & 2) modifiers |= kLeftAlt;
+  if (bits & 4) modifiers |= kLeftCtrl;
+  return modifiers;
+}
+
+// "~"-terminated sequences: ESC [ number ~.
+std::uint16_t TildeKey(long number) {
+  switch (number) {
+    case 1:
+    case 7:
+      return kVkHome;
+    case 2:
+      return kVkInsert;
+    case 3:
+      return kVkDelete;
+    case 4:
+    case 8:
+      return kVkEnd;
+    case 5:
+      return kVkPrior;
+    case 6:
+      return kVkNext;
+    case 11:
+    case 12:
+    case 13:
+    case 14:
+    case 15:
+      return static_cast<std::uint16_t>(kVkF1 + number - 11);
+    case 17:
+    case 18:
+    case 19:
+    case 20:
+    case 21:
+      return static_cast<std::uint16_t>(kVkF1 + number - 12);
+    case 23:
+    case 24:
+      return static_cast<std::uint16_t>(kVkF1 + number - 13);
+    default:
+      return 0;
+  }
+}
+
+// Final letters of ESC [ ... X and ESC O X.
+std::uint16_t LetterKey(char final) {
+  switch (final) {
+    case 'A':
+      return kVkUp;
+    case 'B':
+      return kVkDown;
+    case 'C':
+      return kVkRight;
+    case 'D':
+      return kVkLeft;
+    case 'E':
+      return kVkClear;  // keypad 5 without Num Lock
+    case 'F':
+      return kVkEnd;
+    case 'H':
+      return kVkHome;
+    case 'P':
+    case 'Q':
+    case 'R':
+    case 'S':
+      return static_cast<std::uint16_t>(kVkF1 + final - 'P');
+    case 'M':
+      return kVkReturn;  // keypad Enter in application mode
+    default:
+      return 0;
+  }
+}
+
+// Key codes of the keyboard protocol that reports every key, modifiers and
+// locks alone included, as ESC [ code ; modifiers u.
+InputEvent ProtocolKey(long code, std::uint32_t modifiers) {
+  switch (code) {
+    case 9:
+      return Key(kVkTab, modifiers);
+    case 13:
+      return Key(kVkReturn, modifiers);
+    case 27:
+      return Key(kVkEscape, modifiers);
+    case 127:
+      return Key(kVkBack, modifiers);
+    case 57358:
+      return Key(kVkCapital, modifiers);
+    case 57359:
+      return Key(kVkScroll, modifiers);
+    case 57360:
+      return Key(kVkNumLock, modifiers);
+    case 57441:
+    case 57447:
+      return Key(kVkShift, modifiers);
+    case 57442:
+    case 57448:
+      return Key(kVkControl, modifiers);
+    case 57443:
+    case 57449:
+      return Key(kVkMenu, modifiers);
+    default:
+      break;
+  }
+  if (code > 0 && code < 128) {
+    InputEvent event = CharacterKey(static_cast<unsigned char>(code));
+    event.modifiers |= modifiers;
+    return event;
+  }
+  return InputEvent{};
+}
+
+InputEvent ControlSequence(const std::string& body, char final) {
+  // body: the parameter bytes between "ESC [" and the final byte.
+  long numbers[2] = {1, 1};
+  const char* p = body.c_str();
+  for (long& number : numbers) {
+    if (*p == '\0') break;
+    char* end = nullptr;
+    number = std::strtol(p, &end, 10);
+    p = *end == ';' ? end + 1 : end;
+  }
+  std::uint32_t modifiers = Modifiers(numbers[1]);
+  if (final == '~') {
+    std::uint16_t key = TildeKey(numbers[0]);
+    return key != 0 ? Key(key, modifiers) : InputEvent{};
+  }
+  if (final == 'u') return ProtocolKey(numbers[0], modifiers);
+  if (final == 'Z') return Key(kVkTab, kShift);
+  std::uint16_t key = LetterKey(final);
+  return key != 0 ? Key(key, modifiers) : InputEvent{};
+}
+
+}  // namespace
+
+std::size_t KeySequenceLength(const std::string& bytes) {
+  if (bytes.empty()) return 0;
+  unsigned char lead = static_cast<unsigned char>(bytes[0]);
+  if (lead >= 0xc0) {  // a UTF-8 character: its lead byte tells its length
+    std::size_t length = lead >= 0xf0 ? 4 : lead >= 0xe0 ? 3 : 2;
+    return bytes.size() >= length ? length : 0;
+  }
+  if (lead != kEsc) return 1;
+  if (bytes.size() < 2) return 0;
+  if (bytes[1] == 'O') return bytes.size() >= 3 ? 3 : 0;
+  if (bytes[1] != '[') return 2;  // Alt with a character
+  for (std::size_t i = 2; i < bytes.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(bytes[i]);
+    if (c >= 0x40 && c <= 0x7e) return i + 1;
+  }
+  return 0;
+}
+
+InputEvent DecodeKeySequence(const std::string& sequence) {
+  if (sequence.empty()) return InputEvent{};
+  unsigned char lead = static_cast<unsigned char>(sequence[0]);
+  if (lead >= 0x80) return Key(kVkOem7);  // a character of a national layout
+  if (lead != static_cast<unsigned char>(kEsc)) {
+    return lead < 0x20 || lead == 0x7f ? ControlByte(lead) : CharacterKey(lead);
+  }
+  if (sequence.size() == 1) return Key(kVkEscape);
+  if (sequence[1] == 'O' && sequence.size() == 3) {
+    std::uint16_t key = LetterKey(sequence[2]);
+    return key != 0 ? Key(key) : InputEvent{};
+  }
+  if (sequence[1] == '[' && sequence.size() >= 3) {
+    return ControlSequence(sequence.substr(2, sequence.size() - 3), sequence.back());
+  }
+  InputEvent event = DecodeKeySequence(sequence.substr(1));
+  if (event.is_key) event.modifiers |= kLeftAlt;
+  return event;
+}
+
+}  // namespace nerbo
