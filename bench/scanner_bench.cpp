@@ -13,7 +13,7 @@
 #include <string>
 
 #include "compile/package_scanner.h"
-#include "run/class_name_scanner.h"
+#include "run/qualified_class_name.h"
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include "core/conventions.h"
 
+#include "runtime/portable/ascii.h"
+
 namespace nerbo {
 
 // clang-format off
@@ -19,5 +21,21 @@ const Conventions kPosixConventions = {
     FolderNaming::kPosix,
 };
 // clang-format on
+
+namespace {
+
+bool BeyondAscii(const std::string& name) {
+  for (char c : name) {
+    if (static_cast<unsigned char>(c) >= 0x80) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool SameFileName(const std::string& a, const std::string& b, FolderNaming naming) {
+  if (naming == FolderNaming::kPosix) return a == b;
+  return BeyondAscii(a) || BeyondAscii(b) || EqualsIgnoreCase(a, b);
+}
 
 }  // namespace nerbo

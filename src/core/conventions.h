@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 namespace nerbo {
 
@@ -37,6 +38,12 @@ struct Conventions {
 
 extern const Conventions kWindowsConventions;
 extern const Conventions kPosixConventions;
+
+// Whether two names in one folder name the same file, as the file system
+// compares them: ignoring ASCII letter case on Windows, byte for byte on
+// Linux. On Windows a name that comes in the ANSI code page and one spelt in
+// UTF-8 cannot be judged if either holds letters beyond ASCII: they pass.
+bool SameFileName(const std::string& a, const std::string& b, FolderNaming naming);
 
 // The conventions of the platform this build runs on.
 const Conventions& HostConventions();

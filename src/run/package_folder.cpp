@@ -1,7 +1,5 @@
 #include "run/package_folder.h"
 
-#include "runtime/portable/ascii.h"
-
 namespace nerbo {
 namespace {
 
@@ -43,22 +41,6 @@ std::vector<std::string> FolderNames(const std::string& directory, FolderNaming 
   return folders;
 }
 
-bool BeyondAscii(const std::string& name) {
-  for (char c : name) {
-    if (static_cast<unsigned char>(c) >= 0x80) return true;
-  }
-  return false;
-}
-
-bool SameName(const std::string& folder, const std::string& component, FolderNaming naming) {
-  if (naming == FolderNaming::kPosix) return folder == component;
-  // The class file spells the package in UTF-8, the folder name comes in the
-  // ANSI code page, and the file system folds letters beyond ASCII as well:
-  // such names cannot be judged here, so they pass and java has the last word.
-  if (BeyondAscii(folder) || BeyondAscii(component)) return true;
-  return EqualsIgnoreCase(folder, component);
-}
-
 }  // namespace
 
 std::vector<std::string> PackageComponents(const std::string& qualified_name, int package_depth) {
@@ -79,7 +61,9 @@ bool SitsInPackageFolder(const std::string& directory, const std::vector<std::st
   if (folders.size() < package.size()) return false;
   std::size_t first = folders.size() - package.size();
   for (std::size_t i = 0; i < package.size(); ++i) {
-    if (!SameName(folders[first + i], package[i], naming)) return false;
+    // The class file spells the package in UTF-8, the folder name comes in the
+    // ANSI code page on Windows: such names pass, and java has the last word.
+    if (!SameFileName(folders[first + i], package[i], naming)) return false;
   }
   return true;
 }

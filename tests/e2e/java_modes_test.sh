@@ -173,7 +173,55 @@ run_tool "$work/desk2/Echo.java" /ExecuteAfterCompile
 expect_out "Compilazione Java terminata correttamente." "compile and run outside the package"
 [ -f "$work/desk2/Echo.class" ] || fail "compile and run outside the package: nothing compiled"
 expect_outside_package "compile and run outside the package"
+
+# java looks for class Echo in Echo.class: a copy under another name would
+# run the file beside it, or none.
+echo "class run, a copy of a class file"
+cp "$work/desk/demo/Echo.class" "$work/desk/demo/Echo (1).class"
+run_tool "$work/desk/demo/Echo (1).class"
+expect_status 25 "a copy"
+expect_err "La classe demo.Echo si trova nel file Echo (1).class, ma java la cerca in Echo.class." "a copy"
+expect_no_java "a copy"
+
+echo "class run, a module's descriptor"
+mkdir -p "$work/mod"
+printf 'module demo.mod {}\n' >"$work/mod/module-info.java"
+(cd "$work/mod" && javac module-info.java) || exit 1
+run_tool "$work/mod/module-info.class"
+expect_status 25 "module-info"
+expect_err "Il file module-info.class descrive un modulo (module-info)" "module-info"
+expect_no_java "module-info"
 install_kit "$work/kit"
+
+# Where the class's own name entry is followed by a number constant, or the
+# class mentions another class of its simple name first, the bytes around a
+# name used to mislead the tool: java was asked for "Wide", or the run ended
+# with 24 although the class sits where it belongs.
+echo "class run, the class file's own name"
+mkdir -p "$work/own/demo/sql"
+cat >"$work/own/demo/Wide.java" <<'JAVA'
+package demo;
+public class Wide {
+  static final float LOAD = 0.75f;
+  float load;
+  public Wide() { load = LOAD; }
+  public static void main(String[] a) { System.out.println("wide " + new Wide().load); }
+}
+JAVA
+cat >"$work/own/demo/sql/Date.java" <<'JAVA'
+package demo.sql;
+public class Date extends java.util.Date {
+  public static void main(String[] a) { System.out.println("date from " + Date.class.getName()); }
+}
+JAVA
+(cd "$work/own" && javac -d . demo/Wide.java demo/sql/Date.java) || exit 1
+run_tool "$work/own/demo/Wide.class"
+expect_status 14 "number constant after the name"
+expect_out 'Sto avviando il programma (className: "demo.Wide").' "number constant after the name"
+expect_out "wide 0.75" "number constant after the name"
+run_tool "$work/own/demo/sql/Date.class"
+expect_status 14 "another class of the same name"
+expect_out "date from demo.sql.Date" "another class of the same name"
 
 echo "compile and run with the user's CLASSPATH set"
 # The class it uses is found only through CLASSPATH, which must reach both

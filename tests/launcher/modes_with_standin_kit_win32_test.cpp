@@ -12,6 +12,7 @@
 #include "registration/registry_layout.h"
 #include "runtime/error_number.h"
 #include "standin/standin_log.h"
+#include "support/class_file_bytes.h"
 #include "support/memory_registry.h"
 #include "support/process_end.h"
 #include "support/recording_console.h"
@@ -125,6 +126,36 @@ TEST_F(ModesWithStandinKit, TheClassMovedIntoItsPackageFolderRunsWhateverItsLett
   std::vector<StandinRecord> records = Records();
   ASSERT_EQ(records.size(), 1u);
   EXPECT_TRUE(fs::equivalent(records[0].directory, temp_.path() / "Desktop")) << records[0].directory;
+}
+
+// The class the file holds is the one java is asked for, whatever other
+// class of the same simple name the file mentions before its own name.
+TEST_F(ModesWithStandinKit, TheClassFileNamesItsOwnClass) {
+  fs::path place = Place("com/sun/jgss");
+  std::ofstream(place / "Hello.class", std::ios::binary) << ClassFileBytes()
+                                                                .Text("sun/jgss/Hello")
+                                                                .Text("Code")
+                                                                .Text("com/sun/jgss/Hello")
+                                                                .ClassReference(3)
+                                                                .EndPool(4)
+                                                                .bytes();
+
+  EXPECT_EQ(Run(place / "Hello.class"), kMsgProgramDone);
+  std::vector<StandinRecord> records = Records();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].command_line, "java.exe -classpath " + KitClassPath(".") + " com.sun.jgss.Hello ");
+  EXPECT_TRUE(fs::equivalent(records[0].directory, temp_.path())) << records[0].directory;
+}
+
+// java would start Hello.class beside it, not the copy clicked.
+TEST_F(ModesWithStandinKit, ACopyOfAClassFileStartsNoJava) {
+  fs::path place = Place(".");
+  WriteSyntheticClassFile(place / "Hello.class", "Hello");
+  WriteSyntheticClassFile(place / "Hello (1).class", "Hello");
+
+  EXPECT_EQ(Run(place / "Hello (1).class"), kMsgClassFileMisnamed);
+  EXPECT_TRUE(Records().empty());
+  EXPECT_NE(console_.err.find("Rinominare il file in Hello.class"), std::string::npos) << console_.err;
 }
 
 struct StatusCase {

@@ -8,7 +8,6 @@
 
 #include "run/class_name_reference.h"
 #include "support/class_file_bytes.h"
-#include "support/scoped_temp_dir.h"
 
 namespace nerbo {
 namespace {
@@ -202,25 +201,6 @@ TEST(ClassNameScanner, AgreesWithTheReferenceOnRandomBytes) {
     if (fast.qualified_name != name) ++found;
   }
   EXPECT_GT(found, 40);  // the comparison must also cover accepted entries
-}
-
-TEST(FindQualifiedClassName, ReadsTheFileInBinaryMode) {
-  ScopedTempDir directory;
-  ScopedCurrentDirectory inside(directory.path());
-  // Line ends and a Ctrl+Z ahead of the entry change nothing.
-  directory.WriteFile("Name.class",
-                      ClassFileBytes().Text("a\r\nb\x1A").Text("pkg/sub/Name").ClassReference(3).bytes());
-  ExpectResult(FindQualifiedClassName("Name.class", "Name"), "pkg.sub.Name", 2, true);
-}
-
-TEST(FindQualifiedClassName, AFileThatCannotBeReadGivesTheSimpleName) {
-  ScopedTempDir directory;
-  ScopedCurrentDirectory inside(directory.path());
-  directory.WriteFile("Empty.class", "");
-  ExpectResult(FindQualifiedClassName("Empty.class", "Empty"), "Empty", 0, false);
-  ExpectResult(FindQualifiedClassName("Missing.class", "Missing"), "Missing", 0, false);
-  std::filesystem::create_directory(directory.path() / "Folder.class");
-  ExpectResult(FindQualifiedClassName("Folder.class", "Folder"), "Folder", 0, false);
 }
 
 }  // namespace

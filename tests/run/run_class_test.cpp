@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include "core/message_code.h"
 #include "launcher/run_sequence.h"
 #include "registration/registry_layout.h"
+
+#include "support/class_file_bytes.h"
 #include "support/mode_harness.h"
 #include "support/scoped_environment.h"
 #include "support/scoped_temp_dir.h"
@@ -28,9 +31,13 @@ class RunClassTest : public testing::Test {
   // and makes its directory current, as the launcher does.
   void PlaceClass(const std::string& directory, const std::string& file_name,
                   const std::string& internal_name, bool class_reference_follows = false) {
+    PlaceClassFile(directory, file_name, SyntheticClassFile(internal_name, class_reference_follows));
+  }
+
+  void PlaceClassFile(const std::string& directory, const std::string& file_name, const std::string& bytes) {
     fs::path place = temp_.path() / directory;
     fs::create_directories(place);
-    WriteSyntheticClassFile(place / file_name, internal_name, class_reference_follows);
+    std::ofstream(place / file_name, std::ios::binary) << bytes;
     fs::current_path(place);
   }
 
@@ -45,13 +52,31 @@ struct PackageCase {
   const char* directory;
   const char* internal_name;
   const char* qualified_name;
+  // A class of the same simple name that the file mentions before its own
+  // name, where the window scan would take it.
+  const char* mentioned_first = nullptr;
 };
+
+// The class file of `internal_name`, mentioning `mentioned_first` ahead of it.
+std::string ClassFileMentioning(const std::string& mentioned_first, const std::string& internal_name) {
+  return ClassFileBytes()
+      .Text(mentioned_first)
+      .Text("Code")
+      .Text(internal_name)
+      .ClassReference(3)
+      .EndPool(4)
+      .bytes();
+}
 
 class RunClassInPackage : public RunClassTest, public testing::WithParamInterface<PackageCase> {};
 
 TEST_P(RunClassInPackage, StartsJavaAtThePackageRootWithTheQualifiedName) {
   const PackageCase& c = GetParam();
-  PlaceClass(c.directory, "Hello.class", c.internal_name);
+  if (c.mentioned_first == nullptr) {
+    PlaceClass(c.directory, "Hello.class", c.internal_name);
+  } else {
+    PlaceClassFile(c.directory, "Hello.class", ClassFileMentioning(c.mentioned_first, c.internal_name));
+  }
   harness_.SetTarget("Hello.class", {"a", "b"});
 
   EXPECT_EQ(harness_.Run(RunClass), kMsgProgramDone);
@@ -70,6 +95,14 @@ const PackageCase kPackageCases[] = {
     {"DefaultPackage", ".", "Hello", "Hello"},
     {"OneLevel", "app", "app/Hello", "app.Hello"},
     {"ThreeLevels", "org/nerbo/demo", "org/nerbo/demo/Hello", "org.nerbo.demo.Hello"},
+    // The window scan would take the other class: the folders then would not
+    // fit, and the run would end with 24.
+    {"AnotherClassOfTheNameMentionedFirst", "demo/sql", "demo/sql/Hello", "demo.sql.Hello",
+     "java/util/Hello"},
+    // The folders end in the other class's package: java would start it, one
+    // folder too low.
+    {"AMentionedNameTheFoldersEndIn", "com/sun/jgss", "com/sun/jgss/Hello", "com.sun.jgss.Hello",
+     "sun/jgss/Hello"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, RunClassInPackage, testing::ValuesIn(kPackageCases),
@@ -78,9 +111,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, RunClassInPackage, testing::ValuesIn(kPackageCas
                          });
 
 // Compiled in place without -d: the class file of package demo sits in the
-// folder above demo, where no climb leads java to it.
+// folder above demo, where no climb leads java to it. The advice names the
+// class's own package, not the other class's that the file mentions first.
 TEST_F(RunClassTest, AClassOutsideItsPackageFolderStartsNothingAndSaysWhereItBelongs) {
-  PlaceClass("Desktop", "Hello.class", "org/demo/Hello");
+  PlaceClassFile("Desktop", "Hello.class", ClassFileMentioning("java/util/Hello", "org/demo/Hello"));
   harness_.SetTarget("Hello.class");
 
   EXPECT_EQ(harness_.Run(RunClass), kMsgClassOutsidePackage);
@@ -91,6 +125,62 @@ TEST_F(RunClassTest, AClassOutsideItsPackageFolderStartsNothingAndSaysWhereItBel
             "La classe org.demo.Hello non si trova nella directory del suo package.\n"
             "Il file Hello.class deve stare in org\\demo\\ sotto la directory radice dei package:\n"
             "spostarlo li', oppure compilare con javac -d seguito da quella directory.\n\n");
+}
+
+struct RefusalCase {
+  const char* reason;
+  const Conventions& conventions;
+  const char* file_name;
+  std::string bytes;
+  const char* error_line;
+};
+
+class RunClassRefusal : public RunClassTest, public testing::WithParamInterface<RefusalCase> {};
+
+// java would start another file's class, or none.
+TEST_P(RunClassRefusal, AFileJavaCannotStartUnderItsNameStartsNothingAndSaysWhatItHolds) {
+  const RefusalCase& c = GetParam();
+  ModeHarness harness(c.conventions);
+  harness.SetToolPath(kRunValue, kJava);
+  PlaceClassFile("demo", c.file_name, c.bytes);
+  harness.SetTarget(c.file_name);
+
+  EXPECT_EQ(harness.Run(RunClass), kMsgClassFileMisnamed);
+  EXPECT_TRUE(harness.calls.empty());
+  EXPECT_EQ(harness.console.out, "");
+  EXPECT_EQ(harness.console.err, c.error_line);
+}
+
+const std::string kDemoHello = SyntheticClassFile("demo/Hello");
+const std::string kModule = ClassFileBytes().Text("module-info").ClassReference(1).EndPool(2, 0x8000).bytes();
+
+const RefusalCase kRefusalCases[] = {
+    {"ACopyWithANumber", kWindowsConventions, "Hello (1).class", kDemoHello,
+     "La classe demo.Hello si trova nel file Hello (1).class, ma java la cerca in Hello.class.\n"
+     "Rinominare il file in Hello.class (in un'altra directory, se quel nome c'e' gia').\n\n"},
+    {"ACopyNamedAsACopy", kPosixConventions, "Copy of Hello.class", kDemoHello,
+     "La classe demo.Hello si trova nel file Copy of Hello.class, ma java la cerca in Hello.class.\n"
+     "Rinominare il file in Hello.class (in un'altra directory, se quel nome c'e' gia').\n\n"},
+    {"LetterCaseCountsOnLinux", kPosixConventions, "hello.class", kDemoHello,
+     "La classe demo.Hello si trova nel file hello.class, ma java la cerca in Hello.class.\n"
+     "Rinominare il file in Hello.class (in un'altra directory, se quel nome c'e' gia').\n\n"},
+    {"AModulesDescriptor", kWindowsConventions, "module-info.class", kModule,
+     "Il file module-info.class descrive un modulo (module-info), non contiene una classe da avviare.\n"
+     "Avviare invece la classe del modulo che ha il metodo main.\n\n"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, RunClassRefusal, testing::ValuesIn(kRefusalCases),
+                         [](const testing::TestParamInfo<RefusalCase>& param_info) {
+                           return param_info.param.reason;
+                         });
+
+// The file system finds Hello.class by the name hello.class, and java the class in it.
+TEST_F(RunClassTest, LetterCaseOfTheFileNameCountsNotOnWindows) {
+  PlaceClass("demo", "hello.class", "demo/Hello");
+  harness_.SetTarget("hello.class");
+  EXPECT_EQ(harness_.Run(RunClass), kMsgProgramDone);
+  ASSERT_EQ(harness_.calls.size(), 1u);
+  EXPECT_EQ(harness_.calls[0].arguments[3], "demo.Hello");
 }
 
 TEST_F(RunClassTest, AnEmptyArgumentStringIsStillTheLastArgument) {
@@ -106,9 +196,10 @@ TEST_F(RunClassTest, TheJBuilderNoteComesBeforeTheAnnouncement) {
   PlaceClass("pkg", "Tool.class", "pkg/Tool", true);
   harness_.SetTarget("Tool.class");
   EXPECT_EQ(harness_.Run(RunClass), kMsgProgramDone);
-  EXPECT_EQ(harness_.console.transcript,
-            std::string("Classe JBuilder\nSto avviando il programma (className: \"pkg.Tool\").\nAttendere.\n\n") +
-                kProgramDone);
+  EXPECT_EQ(
+      harness_.console.transcript,
+      std::string("Classe JBuilder\nSto avviando il programma (className: \"pkg.Tool\").\nAttendere.\n\n") +
+          kProgramDone);
 }
 
 TEST_F(RunClassTest, AfterACompileTheClassFileBesideTheSourceIsOpened) {
