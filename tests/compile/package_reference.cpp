@@ -1,80 +1,123 @@
 #include "compile/package_reference.h"
 
-#include <memory>
-
-#include "runtime/console.h"
-#include "runtime/portable/text_mode_reader.h"
+#include <cctype>
+#include <cstring>
 
 namespace nerbo {
 namespace {
 
-constexpr std::size_t kPieceBufferSize = 2000;
-
-bool ReadPiece(TextModeReader& text, char* piece) {
-  std::size_t count = 0;
-  while (count < kPieceBufferSize - 1) {
-    int byte = text.Get();
-    if (byte < 0) {
-      if (byte != kEndOfInput) return false;
-      break;
-    }
-    piece[count++] = static_cast<char>(byte);
-    if (byte == '\n') break;
-  }
-  piece[count] = '\0';
-  return count > 0;
+int Hex(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
 }
 
-bool StartsWith(const char* text, const char* prefix) {
-  for (; *prefix != '\0'; ++text, ++prefix) {
-    if (*text != *prefix) return false;
-  }
-  return true;
-}
-
-const char* FindWord(const char* piece, bool* in_block_comment) {
-  const char* at = piece;
-  while (*at != '\0') {
-    if (*in_block_comment) {
-      if (StartsWith(at, "*/")) {
-        *in_block_comment = false;
-        at += 2;
-      } else {
-        ++at;
+// A backslash begins an escape when an even number of backslashes stands
+// right before it in the raw text, one or more 'u' follow it, then four
+// hexadecimal digits.
+std::string Translated(const std::string& raw) {
+  std::string text;
+  std::size_t i = 0;
+  while (i < raw.size()) {
+    if (raw[i] == '\\') {
+      std::size_t run = 0;
+      while (run < i && raw[i - 1 - run] == '\\') ++run;
+      std::size_t j = i + 1;
+      while (j < raw.size() && raw[j] == 'u') ++j;
+      if (run % 2 == 0 && j > i + 1 && j + 4 <= raw.size()) {
+        int value = 0;
+        bool hex = true;
+        for (std::size_t k = j; k < j + 4; ++k) {
+          hex = hex && Hex(raw[k]) >= 0;
+          value = value * 16 + Hex(raw[k]);
+        }
+        if (hex) {
+          text += value < 0x80 ? static_cast<char>(value) : static_cast<char>(0x80);
+          i = j + 4;
+          continue;
+        }
       }
-      continue;
     }
-    if (StartsWith(at, "//")) return nullptr;
-    if (StartsWith(at, "/*")) *in_block_comment = true;
-    if (StartsWith(at, "package")) return at + 7;
-    ++at;
+    text += raw[i++];
   }
-  return nullptr;
+  return text;
 }
 
-int CountDepth(const char* after_word) {
-  int depth = 1;
-  for (const char* at = after_word; *at != '\0' && *at != ';' && *at != '\n'; ++at) {
-    if (*at == '.') ++depth;
+bool IsNamePart(char c) {
+  unsigned char b = static_cast<unsigned char>(c);
+  return std::isalnum(b) || b == '_' || b == '$' || b >= 0x80;
+}
+
+bool At(const std::string& text, std::size_t i, const char* what) {
+  return text.compare(i, std::strlen(what), what) == 0;
+}
+
+bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
+
+// The index past the comment or literal that begins at `i`, or `i` when none
+// does.
+std::size_t Skipped(const std::string& text, std::size_t i) {
+  const std::size_t n = text.size();
+  if (At(text, i, "//")) {
+    while (i < n && !IsLineEnd(text[i])) ++i;
+    return i;
   }
-  return depth;
+  if (At(text, i, "/*")) {
+    std::size_t close = text.find("*/", i + 2);
+    return close == std::string::npos ? n : close + 2;
+  }
+  if (At(text, i, "\"\"\"")) {
+    for (i += 3; i < n; ++i) {
+      if (text[i] == '\\') {
+        ++i;
+      } else if (At(text, i, "\"\"\"")) {
+        return i + 3;
+      }
+    }
+    return n;
+  }
+  if (text[i] == '"' || text[i] == '\'') {
+    const char quote = text[i];
+    for (++i; i < n; ++i) {
+      if (text[i] == '\\') {
+        ++i;
+      } else if (text[i] == quote) {
+        return i + 1;
+      } else if (IsLineEnd(text[i])) {
+        return i;
+      }
+    }
+    return n;
+  }
+  return i;
 }
 
 }  // namespace
 
-int ReferencePackageDepth(const std::string& bytes, bool read_error) {
-  std::size_t position = 0;
-  TextModeReader text([&]() -> int {
-    if (position == bytes.size()) return read_error ? kInputError : kEndOfInput;
-    return static_cast<unsigned char>(bytes[position++]);
-  });
-  std::unique_ptr<char[]> piece(new char[kPieceBufferSize]);
-  bool in_block_comment = false;
-  while (ReadPiece(text, piece.get())) {
-    const char* after_word = FindWord(piece.get(), &in_block_comment);
-    if (after_word != nullptr) return CountDepth(after_word);
+int ReferencePackageDepth(const std::string& bytes) {
+  const std::string text = Translated(bytes.substr(0, bytes.find('\x1A')));
+  const std::size_t n = text.size();
+  std::size_t i = 0;
+  int depth = 0;
+  while (i < n) {
+    // In the name after the keyword only comments are skipped.
+    std::size_t past = depth == 0 || At(text, i, "/") ? Skipped(text, i) : i;
+    if (past != i) {
+      i = past;
+    } else if (depth == 0) {
+      bool word = (i == 0 || !IsNamePart(text[i - 1])) && At(text, i, "package") &&
+                  (i + 7 == n || !IsNamePart(text[i + 7]));
+      if (word) depth = 1;
+      i += word ? 7 : 1;
+    } else if (text[i] == ';') {
+      return depth;
+    } else {
+      if (text[i] == '.' && ++depth == 32768) return depth;
+      ++i;
+    }
   }
-  return 0;
+  return depth;
 }
 
 }  // namespace nerbo

@@ -283,6 +283,24 @@ starting_line=$(grep -n "Sto avviando il programma" <<<"$out" | cut -d: -f1)
 [ -n "$compiled_line" ] && [ -n "$starting_line" ] && [ "$compiled_line" -lt "$starting_line" ] ||
   fail "compile and run: message 11 does not come before the class run"
 
+# "package" in a string is no declaration: the class path stays the
+# source's folder, where javac finds the class beside it.
+echo "compile and run, no package, the word in a string"
+mkdir -p "$work/words"
+printf 'class Helper {\n  static String name() { return "helper beside it"; }\n}\n' >"$work/words/Helper.java"
+cat >"$work/words/Words.java" <<'JAVA'
+public class Words {
+  public static void main(String[] a) {
+    System.out.println("Install the package first.");
+    System.out.println(Helper.name());
+  }
+}
+JAVA
+run_tool "$work/words/Words.java" /ExecuteAfterCompile
+expect_status 14 "the word in a string"
+expect_out "classpath: .:\$CLASSPATH:" "the word in a string"
+expect_out "helper beside it" "the word in a string"
+
 echo "compile errors"
 mkdir -p "$work/broken"
 printf 'public class Broken {\n  int x = ;\n}\n' >"$work/broken/Broken.java"

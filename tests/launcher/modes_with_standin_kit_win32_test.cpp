@@ -207,7 +207,8 @@ TEST_F(ModesWithStandinKit, AKitPathWithBlanksIsOneClassPathArgument) {
 
 TEST_F(ModesWithStandinKit, TheCompileQuotesTheSourceAndClimbsInTheClassPath) {
   fs::path place = Place("a/b");
-  std::ofstream(place / "Hello.java", std::ios::binary) << "package a.b;\r\nclass Hello {}\r\n";
+  // The dots of a comment inside the name are no levels.
+  std::ofstream(place / "Hello.java", std::ios::binary) << "package a /* x.y */ .b;\r\nclass Hello {}\r\n";
 
   EXPECT_EQ(Run(place / "Hello.java"), kMsgCompiled);
 
