@@ -17,7 +17,6 @@
 #include "fuzz/fuzz_check.h"
 #include "run/class_name_reference.h"
 #include "run/class_name_scanner.h"
-#include "run/own_class_name_reference.h"
 #include "run/qualified_class_name.h"
 
 namespace {

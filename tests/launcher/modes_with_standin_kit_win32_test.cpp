@@ -12,7 +12,6 @@
 #include "registration/registry_layout.h"
 #include "runtime/error_number.h"
 #include "standin/standin_log.h"
-#include "support/class_file_bytes.h"
 #include "support/memory_registry.h"
 #include "support/process_end.h"
 #include "support/recording_console.h"
@@ -128,34 +127,19 @@ TEST_F(ModesWithStandinKit, TheClassMovedIntoItsPackageFolderRunsWhateverItsLett
   EXPECT_TRUE(fs::equivalent(records[0].directory, temp_.path() / "Desktop")) << records[0].directory;
 }
 
-// The class the file holds is the one java is asked for, whatever other
-// class of the same simple name the file mentions before its own name.
+// java is asked for the class the file holds, not for the class of the same
+// simple name that it mentions first; a copy under another name starts none.
 TEST_F(ModesWithStandinKit, TheClassFileNamesItsOwnClass) {
   fs::path place = Place("com/sun/jgss");
-  std::ofstream(place / "Hello.class", std::ios::binary) << ClassFileBytes()
-                                                                .Text("sun/jgss/Hello")
-                                                                .Text("Code")
-                                                                .Text("com/sun/jgss/Hello")
-                                                                .ClassReference(3)
-                                                                .EndPool(4)
-                                                                .bytes();
+  WriteSyntheticClassFile(place / "Hello.class", "com/sun/jgss/Hello", false, "sun/jgss/Hello");
+  fs::copy_file(place / "Hello.class", place / "Hello (1).class");
 
+  EXPECT_EQ(Run(place / "Hello (1).class"), kMsgClassFileMisnamed);
   EXPECT_EQ(Run(place / "Hello.class"), kMsgProgramDone);
   std::vector<StandinRecord> records = Records();
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0].command_line, "java.exe -classpath " + KitClassPath(".") + " com.sun.jgss.Hello ");
   EXPECT_TRUE(fs::equivalent(records[0].directory, temp_.path())) << records[0].directory;
-}
-
-// java would start Hello.class beside it, not the copy clicked.
-TEST_F(ModesWithStandinKit, ACopyOfAClassFileStartsNoJava) {
-  fs::path place = Place(".");
-  WriteSyntheticClassFile(place / "Hello.class", "Hello");
-  WriteSyntheticClassFile(place / "Hello (1).class", "Hello");
-
-  EXPECT_EQ(Run(place / "Hello (1).class"), kMsgClassFileMisnamed);
-  EXPECT_TRUE(Records().empty());
-  EXPECT_NE(console_.err.find("Rinominare il file in Hello.class"), std::string::npos) << console_.err;
 }
 
 struct StatusCase {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace nerbo {
 
@@ -60,6 +61,47 @@ ClassNameResult ReferenceQualifiedClassName(const std::string& file, const std::
     result.qualified_name += byte;
   }
   result.jbuilder_note = note;
+  return result;
+}
+
+ClassNameResult ReferenceClassRunName(const std::string& file, const std::string& simple_class_name) {
+  ClassNameResult scanned = ReferenceQualifiedClassName(file, simple_class_name);
+  auto number = [&](std::size_t at) {
+    return at + 2 <= file.size()
+               ? static_cast<unsigned char>(file[at]) << 8 | static_cast<unsigned char>(file[at + 1])
+               : -1;
+  };
+  // What follows each tag; -2 for a text, whose length comes next.
+  const int kLengths[] = {-1, -2, -1, 4, 4, 8, 8, 2, 2, 4, 4, 4, 4, -1, -1, 3, 2, 4, 4, 2, 2};
+  if (file.compare(0, 4, "\xCA\xFE\xBA\xBE") != 0 || number(8) < 0) return scanned;
+  const int count = number(8);
+  std::vector<std::size_t> starts(count + 1, 0);  // 0 where no entry starts
+  std::size_t at = 10;
+  for (int index = 1; index < count; ++index) {
+    int tag = at < file.size() ? static_cast<unsigned char>(file[at]) : 0;
+    int length = tag <= 20 ? kLengths[tag] : -1;
+    if (length == -2) length = 2 + number(at + 1);
+    if (length < 0 || number(at + 1) < 0) return scanned;
+    starts[index] = at;
+    at += 1 + static_cast<std::size_t>(length);
+    if ((tag == 5 || tag == 6) && ++index >= count) return scanned;
+  }
+  const int own = number(at + 2);
+  if (own <= 0 || own >= count || starts[own] == 0 || file[starts[own]] != 7) return scanned;
+  const int name = number(starts[own] + 1);
+  if (name <= 0 || name >= count || starts[name] == 0 || file[starts[name]] != 1) return scanned;
+  const std::string text = file.substr(starts[name] + 3, static_cast<std::size_t>(number(starts[name] + 1)));
+  ClassNameResult result{"", 0, false, true, (number(at) & 0x8000) != 0};
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    bool empty_part = c == '/' && (i == 0 || i + 1 == text.size() || text[i + 1] == '/');
+    if (c == '.' || c == ';' || c == '[' || c == 0 || c >= 0xF0 || empty_part) return scanned;
+    result.qualified_name += c == '/' ? '.' : text[i];
+    result.package_depth += c == '/';
+  }
+  if (text.empty()) return scanned;
+  result.jbuilder_note = scanned.jbuilder_note && scanned.qualified_name == result.qualified_name &&
+                         scanned.package_depth == result.package_depth;
   return result;
 }
 

@@ -3,11 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+
 #include "core/message_code.h"
 #include "launcher/run_sequence.h"
 #include "registration/registry_layout.h"
-
-#include "support/class_file_bytes.h"
 #include "support/mode_harness.h"
 #include "support/scoped_environment.h"
 #include "support/scoped_temp_dir.h"
@@ -30,8 +29,10 @@ class RunClassTest : public testing::Test {
   // Writes the class file `directory`/`file_name` (below the temp directory)
   // and makes its directory current, as the launcher does.
   void PlaceClass(const std::string& directory, const std::string& file_name,
-                  const std::string& internal_name, bool class_reference_follows = false) {
-    PlaceClassFile(directory, file_name, SyntheticClassFile(internal_name, class_reference_follows));
+                  const std::string& internal_name, bool class_reference_follows = false,
+                  const char* mentioned_first = nullptr) {
+    PlaceClassFile(directory, file_name,
+                   SyntheticClassFile(internal_name, class_reference_follows, mentioned_first));
   }
 
   void PlaceClassFile(const std::string& directory, const std::string& file_name, const std::string& bytes) {
@@ -52,31 +53,14 @@ struct PackageCase {
   const char* directory;
   const char* internal_name;
   const char* qualified_name;
-  // A class of the same simple name that the file mentions before its own
-  // name, where the window scan would take it.
-  const char* mentioned_first = nullptr;
+  const char* mentioned_first = nullptr;  // a class of the same simple name
 };
-
-// The class file of `internal_name`, mentioning `mentioned_first` ahead of it.
-std::string ClassFileMentioning(const std::string& mentioned_first, const std::string& internal_name) {
-  return ClassFileBytes()
-      .Text(mentioned_first)
-      .Text("Code")
-      .Text(internal_name)
-      .ClassReference(3)
-      .EndPool(4)
-      .bytes();
-}
 
 class RunClassInPackage : public RunClassTest, public testing::WithParamInterface<PackageCase> {};
 
 TEST_P(RunClassInPackage, StartsJavaAtThePackageRootWithTheQualifiedName) {
   const PackageCase& c = GetParam();
-  if (c.mentioned_first == nullptr) {
-    PlaceClass(c.directory, "Hello.class", c.internal_name);
-  } else {
-    PlaceClassFile(c.directory, "Hello.class", ClassFileMentioning(c.mentioned_first, c.internal_name));
-  }
+  PlaceClass(c.directory, "Hello.class", c.internal_name, false, c.mentioned_first);
   harness_.SetTarget("Hello.class", {"a", "b"});
 
   EXPECT_EQ(harness_.Run(RunClass), kMsgProgramDone);
@@ -95,12 +79,9 @@ const PackageCase kPackageCases[] = {
     {"DefaultPackage", ".", "Hello", "Hello"},
     {"OneLevel", "app", "app/Hello", "app.Hello"},
     {"ThreeLevels", "org/nerbo/demo", "org/nerbo/demo/Hello", "org.nerbo.demo.Hello"},
-    // The window scan would take the other class: the folders then would not
-    // fit, and the run would end with 24.
-    {"AnotherClassOfTheNameMentionedFirst", "demo/sql", "demo/sql/Hello", "demo.sql.Hello",
-     "java/util/Hello"},
-    // The folders end in the other class's package: java would start it, one
-    // folder too low.
+    // The byte scan took the other class: the run ended with 24, or (when the
+    // folders end in that class's package) java started it a folder too low.
+    {"AnotherOfTheNameMentionedFirst", "demo/sql", "demo/sql/Hello", "demo.sql.Hello", "java/util/Hello"},
     {"AMentionedNameTheFoldersEndIn", "com/sun/jgss", "com/sun/jgss/Hello", "com.sun.jgss.Hello",
      "sun/jgss/Hello"},
 };
@@ -114,7 +95,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, RunClassInPackage, testing::ValuesIn(kPackageCas
 // folder above demo, where no climb leads java to it. The advice names the
 // class's own package, not the other class's that the file mentions first.
 TEST_F(RunClassTest, AClassOutsideItsPackageFolderStartsNothingAndSaysWhereItBelongs) {
-  PlaceClassFile("Desktop", "Hello.class", ClassFileMentioning("java/util/Hello", "org/demo/Hello"));
+  PlaceClass("Desktop", "Hello.class", "org/demo/Hello", false, "java/util/Hello");
   harness_.SetTarget("Hello.class");
 
   EXPECT_EQ(harness_.Run(RunClass), kMsgClassOutsidePackage);
@@ -127,60 +108,56 @@ TEST_F(RunClassTest, AClassOutsideItsPackageFolderStartsNothingAndSaysWhereItBel
             "spostarlo li', oppure compilare con javac -d seguito da quella directory.\n\n");
 }
 
-struct RefusalCase {
+struct MisnamedCase {
   const char* reason;
   const Conventions& conventions;
   const char* file_name;
-  std::string bytes;
-  const char* error_line;
 };
 
-class RunClassRefusal : public RunClassTest, public testing::WithParamInterface<RefusalCase> {};
+class RunClassMisnamed : public RunClassTest, public testing::WithParamInterface<MisnamedCase> {};
 
-// java would start another file's class, or none.
-TEST_P(RunClassRefusal, AFileJavaCannotStartUnderItsNameStartsNothingAndSaysWhatItHolds) {
-  const RefusalCase& c = GetParam();
+// java would start Hello.class, beside it or not, and not this file's class.
+TEST_P(RunClassMisnamed, AFileNotNamedAfterItsClassStartsNothingAndSaysItsName) {
+  const MisnamedCase& c = GetParam();
   ModeHarness harness(c.conventions);
-  harness.SetToolPath(kRunValue, kJava);
-  PlaceClassFile("demo", c.file_name, c.bytes);
+  PlaceClass("demo", c.file_name, "demo/Hello");
   harness.SetTarget(c.file_name);
-
   EXPECT_EQ(harness.Run(RunClass), kMsgClassFileMisnamed);
   EXPECT_TRUE(harness.calls.empty());
-  EXPECT_EQ(harness.console.out, "");
-  EXPECT_EQ(harness.console.err, c.error_line);
+  EXPECT_EQ(harness.console.err, "La classe demo.Hello si trova nel file " + std::string(c.file_name) +
+                                     ", ma java la cerca in Hello.class.\nRinominare il file in Hello.class "
+                                     "(in un'altra directory, se quel nome c'e' gia').\n\n");
 }
 
-const std::string kDemoHello = SyntheticClassFile("demo/Hello");
-const std::string kModule = ClassFileBytes().Text("module-info").ClassReference(1).EndPool(2, 0x8000).bytes();
-
-const RefusalCase kRefusalCases[] = {
-    {"ACopyWithANumber", kWindowsConventions, "Hello (1).class", kDemoHello,
-     "La classe demo.Hello si trova nel file Hello (1).class, ma java la cerca in Hello.class.\n"
-     "Rinominare il file in Hello.class (in un'altra directory, se quel nome c'e' gia').\n\n"},
-    {"ACopyNamedAsACopy", kPosixConventions, "Copy of Hello.class", kDemoHello,
-     "La classe demo.Hello si trova nel file Copy of Hello.class, ma java la cerca in Hello.class.\n"
-     "Rinominare il file in Hello.class (in un'altra directory, se quel nome c'e' gia').\n\n"},
-    {"LetterCaseCountsOnLinux", kPosixConventions, "hello.class", kDemoHello,
-     "La classe demo.Hello si trova nel file hello.class, ma java la cerca in Hello.class.\n"
-     "Rinominare il file in Hello.class (in un'altra directory, se quel nome c'e' gia').\n\n"},
-    {"AModulesDescriptor", kWindowsConventions, "module-info.class", kModule,
-     "Il file module-info.class descrive un modulo (module-info), non contiene una classe da avviare.\n"
-     "Avviare invece la classe del modulo che ha il metodo main.\n\n"},
+const MisnamedCase kMisnamedCases[] = {
+    {"ACopyWithANumber", kWindowsConventions, "Hello (1).class"},
+    {"ACopyNamedAsACopy", kPosixConventions, "Copy of Hello.class"},
+    {"LetterCaseCountsOnLinux", kPosixConventions, "hello.class"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Cases, RunClassRefusal, testing::ValuesIn(kRefusalCases),
-                         [](const testing::TestParamInfo<RefusalCase>& param_info) {
+INSTANTIATE_TEST_SUITE_P(Cases, RunClassMisnamed, testing::ValuesIn(kMisnamedCases),
+                         [](const testing::TestParamInfo<MisnamedCase>& param_info) {
                            return param_info.param.reason;
                          });
 
-// The file system finds Hello.class by the name hello.class, and java the class in it.
+// The file system finds Hello.class by the name hello.class, and java the
+// class in it.
 TEST_F(RunClassTest, LetterCaseOfTheFileNameCountsNotOnWindows) {
   PlaceClass("demo", "hello.class", "demo/Hello");
   harness_.SetTarget("hello.class");
   EXPECT_EQ(harness_.Run(RunClass), kMsgProgramDone);
-  ASSERT_EQ(harness_.calls.size(), 1u);
-  EXPECT_EQ(harness_.calls[0].arguments[3], "demo.Hello");
+}
+
+TEST_F(RunClassTest, AModulesDescriptorStartsNothing) {
+  PlaceClassFile(".", "module-info.class",
+                 ClassFileBytes().Text("module-info").ClassReference(1).EndPool(2, 0x8000).bytes());
+  harness_.SetTarget("module-info.class");
+  EXPECT_EQ(harness_.Run(RunClass), kMsgClassFileMisnamed);
+  EXPECT_TRUE(harness_.calls.empty());
+  EXPECT_EQ(
+      harness_.console.err,
+      "Il file module-info.class descrive un modulo (module-info), non contiene una classe da avviare.\n"
+      "Avviare invece la classe del modulo che ha il metodo main.\n\n");
 }
 
 TEST_F(RunClassTest, AnEmptyArgumentStringIsStillTheLastArgument) {

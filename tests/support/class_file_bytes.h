@@ -56,7 +56,7 @@ class ClassFileBytes {
     return *this;
   }
 
-  const std::string& bytes() const { return bytes_; }
+  std::string bytes() const { return bytes_; }
   std::size_t size() const { return bytes_.size(); }
 
  private:
