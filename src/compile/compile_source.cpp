@@ -45,6 +45,9 @@ void CompileSource(RunContext& context) {
 
   if (!RunAfterCompileAsked(context)) RaiseMessageCode(context, kMsgCompiled);
   context.run_after_compile = true;
+  // The switch is the tool's: the program gets what follows it, as a run of
+  // the class would give it.
+  context.argument_string = ArgumentStringFrom(context.arguments, 3);
   PrintMessage(context.console, kMsgCompiled);
   RunClass(context);
 }

@@ -61,6 +61,10 @@ struct RunContext {
   RunEnding end;
 };
 
+// The arguments from `first` on, each followed by a blank, as the argument
+// string takes them: no longer than its limit.
+std::string ArgumentStringFrom(const std::vector<std::string>& arguments, std::size_t first);
+
 // Ends the run with `code` through the context's ending: nothing after the
 // raise runs.
 [[noreturn]] void RaiseMessageCode(const RunContext& context, int code);

@@ -33,9 +33,7 @@ void CollectArgumentString(RunContext& context) {
     ReadInputLine(context.console, &context.argument_string);
     return;
   }
-  std::string joined;
-  for (std::size_t i = 2; i < arguments.size(); ++i) joined += arguments[i] + ' ';
-  context.argument_string = joined.substr(0, kArgumentStringLimit);
+  context.argument_string = ArgumentStringFrom(arguments, 2);
 }
 
 // Makes the target's directory (and drive) current. A target whose directory

@@ -275,7 +275,7 @@ expect_status 14 "compile and run"
 expect_out 'Sto avviando il programma (className: "org.nerbo.demo.Hello").' "compile and run"
 expect_out "[hello]" "compile and run"
 first_argument=$(grep -m1 '^<' <<<"$out")
-[ "$first_argument" = "</ExecuteAfterCompile>" ] || fail "compile and run: first argument $first_argument"
+[ "$first_argument" = "<a>" ] || fail "compile and run: first argument $first_argument"
 expect_out "<a>" "compile and run"
 expect_out "<b>" "compile and run"
 compiled_line=$(grep -n "Compilazione Java terminata correttamente." <<<"$out" | cut -d: -f1)

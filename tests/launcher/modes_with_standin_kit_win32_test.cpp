@@ -213,7 +213,7 @@ TEST_F(ModesWithStandinKit, ACompileErrorRunsNothing) {
 
 // The stand-in compiler writes nothing here: the class file it would write
 // is put beside the source beforehand.
-TEST_F(ModesWithStandinKit, TheRunSwitchRunsTheCompiledClassWithTheArgumentStringUnchanged) {
+TEST_F(ModesWithStandinKit, TheRunSwitchRunsTheCompiledClassWithTheArgumentsAfterIt) {
   fs::path place = Place("a/b");
   std::ofstream(place / "Hello.java", std::ios::binary) << "package a.b;\nclass Hello {}\n";
   WriteSyntheticClassFile(place / "Hello.class", "a/b/Hello");
@@ -224,7 +224,7 @@ TEST_F(ModesWithStandinKit, TheRunSwitchRunsTheCompiledClassWithTheArgumentStrin
   ASSERT_EQ(records.size(), 2u);
   EXPECT_EQ(records[0].command_line, "javac.exe -classpath " + KitClassPath("..\\..\\") + " \"Hello.java\"");
   EXPECT_EQ(records[1].command_line,
-            "java.exe -classpath " + KitClassPath(".") + " a.b.Hello /ExecuteAfterCompile x ");
+            "java.exe -classpath " + KitClassPath(".") + " a.b.Hello x ");
   EXPECT_TRUE(fs::equivalent(records[1].directory, temp_.path())) << records[1].directory;
 }
 
