@@ -5,6 +5,7 @@
 #include "core/messages.h"
 #include "core/settings_key.h"
 #include "core/switches.h"
+#include "run/child_arguments.h"
 #include "run/class_path.h"
 #include "run/run_class.h"
 #include "runtime/error_number.h"
@@ -24,9 +25,8 @@ void CompileSource(RunContext& context) {
   std::optional<std::string> javac = ReadToolPath(context.registry, context.settings_key, kCompileValue);
   const Conventions& conventions = context.conventions;
 
-  std::string file_argument =
-      "\"" + MergePath("", "", context.name, context.extension, conventions.dir_separator) + "\"";
-  Print(context.console, "Sto compilando il file " + file_argument + ". ");
+  std::string file_name = MergePath("", "", context.name, context.extension, conventions.dir_separator);
+  Print(context.console, "Sto compilando il file \"" + file_name + "\". ");
   PrintMessage(context.console, kMsgWait);
 
   std::string class_path =
@@ -38,8 +38,9 @@ void CompileSource(RunContext& context) {
     SetErrorNumber(kErrNoEntry);
     RaiseMessageCode(context, kMsgSpawnFailed);
   }
-  SpawnResult result = context.spawn(
-      *javac, {conventions.javac_tool, "-classpath", ClassPathArgument(class_path), file_argument});
+  SpawnResult result =
+      context.spawn(*javac, {conventions.javac_tool, "-classpath", ClassPathArgument(conventions, class_path),
+                             FileArgument(conventions, file_name)});
   if (!result.started) RaiseMessageCode(context, kMsgSpawnFailed);
   if (result.exit_status != 0) RaiseMessageCode(context, kMsgCompileFailed);
 

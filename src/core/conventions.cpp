@@ -10,7 +10,7 @@ const Conventions kWindowsConventions = {
     '\\', ';', "%CLASSPATH%", "CLASSPATH",            // separators and the user's class path
     "classes;", "lib\\classes.zip", 12, 13,           // the kit's classes, the kit tails
     "Nerbo.exe", "/?", nullptr,                       // the usage text
-    FolderNaming::kWindows,
+    FolderNaming::kWindows, true,                     // file names, a child's arguments
 };
 
 const Conventions kPosixConventions = {
@@ -18,7 +18,7 @@ const Conventions kPosixConventions = {
     '/', ':', "$CLASSPATH", "CLASSPATH",
     "classes:", "lib/classes.zip", 8, 9,
     "nerbo", "--help", "--version",
-    FolderNaming::kPosix,
+    FolderNaming::kPosix, false,
 };
 // clang-format on
 

@@ -8,13 +8,9 @@
 #include <cstddef>
 #include <string>
 
-namespace nerbo {
+#include "runtime/portable/path.h"
 
-// How a file system names folders in a full path.
-enum class FolderNaming {
-  kWindows,  // '\\' and '/' separate; \\server\share is a root; letter case is ignored
-  kPosix,    // '/' separates; names compare byte for byte
-};
+namespace nerbo {
 
 struct Conventions {
   const char* java_tool;        // "java.exe"
@@ -34,6 +30,9 @@ struct Conventions {
   const char* help_switch;      // "/?": alone, prints the usage text
   const char* version_switch;   // alone, prints the version; null where there is none
   FolderNaming folder_naming;   // how the file system names the folders a package lives in
+  // A child gets one command line that it splits itself (Windows), or the
+  // argument vector the tool gives it (Linux).
+  bool one_command_line;
 };
 
 extern const Conventions kWindowsConventions;

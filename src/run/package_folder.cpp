@@ -3,12 +3,8 @@
 namespace nerbo {
 namespace {
 
-bool Separates(char c, FolderNaming naming) {
-  return c == '/' || (naming == FolderNaming::kWindows && c == '\\');
-}
-
 std::size_t EndOfName(const std::string& path, std::size_t position) {
-  while (position < path.size() && !Separates(path[position], FolderNaming::kWindows)) ++position;
+  while (position < path.size() && !IsPathSeparator(path[position], FolderNaming::kWindows)) ++position;
   return position;
 }
 
@@ -16,8 +12,8 @@ std::size_t EndOfName(const std::string& path, std::size_t position) {
 // network path, the root no climb goes above. A drive ("C:") may stay among
 // the names: no package component holds a colon.
 std::size_t WindowsRootLength(const std::string& path) {
-  bool network = path.size() >= 2 && Separates(path[0], FolderNaming::kWindows) &&
-                 Separates(path[1], FolderNaming::kWindows);
+  bool network = path.size() >= 2 && IsPathSeparator(path[0], FolderNaming::kWindows) &&
+                 IsPathSeparator(path[1], FolderNaming::kWindows);
   if (!network) return 0;
   std::size_t server_end = EndOfName(path, 2);
   return server_end < path.size() ? EndOfName(path, server_end + 1) : server_end;
@@ -30,7 +26,7 @@ std::vector<std::string> FolderNames(const std::string& directory, FolderNaming 
   std::string folder;
   std::size_t start = naming == FolderNaming::kWindows ? WindowsRootLength(directory) : 0;
   for (std::size_t i = start; i < directory.size(); ++i) {
-    if (!Separates(directory[i], naming)) {
+    if (!IsPathSeparator(directory[i], naming)) {
       folder += directory[i];
       continue;
     }

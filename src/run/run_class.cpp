@@ -4,6 +4,7 @@
 #include "core/message_code.h"
 #include "core/messages.h"
 #include "core/settings_key.h"
+#include "run/child_arguments.h"
 #include "run/class_path.h"
 #include "run/qualified_class_name.h"
 #include "run/start_refusals.h"
@@ -49,9 +50,10 @@ void RunClass(RunContext& context) {
     SetErrorNumber(kErrNoEntry);
     RaiseMessageCode(context, kMsgSpawnFailed);
   }
-  EndByResult(context,
-              context.spawn(*java, {conventions.java_tool, "-classpath", ClassPathArgument(class_path),
-                                    found.qualified_name, context.argument_string}));
+  std::vector<std::string> arguments = {conventions.java_tool, "-classpath",
+                                        ClassPathArgument(conventions, class_path), found.qualified_name};
+  AppendUserArguments(conventions, context.argument_string, &arguments);
+  EndByResult(context, context.spawn(*java, arguments));
 }
 
 }  // namespace nerbo

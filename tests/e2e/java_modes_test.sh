@@ -318,6 +318,15 @@ expect_status 11 "source with blanks"
 expect_out 'Sto compilando il file "My Prog.java". Attendere.' "source with blanks"
 [ -f "$work/blank name/Spaced.class" ] || fail "source with blanks: nothing compiled"
 
+# Linux names may hold a quote or a backslash: javac gets the name as it is.
+echo "compile, names with a quote and a backslash"
+for name in 'Say"Hi' 'back\slash'; do
+  printf 'class %s {}\n' "Odd${#name}" >"$work/blank name/$name.java"
+  run_tool "$work/blank name/$name.java"
+  expect_status 11 "$name.java"
+  [ -f "$work/blank name/Odd${#name}.class" ] || fail "$name.java: nothing compiled"
+done
+
 echo "class run, hello.class beside Hello.class"
 mkdir -p "$work/case"
 printf 'public class Hello { public static void main(String[] a) { System.out.println("upper"); } }\n' >"$work/case/Hello.java"

@@ -12,30 +12,35 @@ using nerbo::PathParts;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string path(reinterpret_cast<const char*>(data), size);
-  const PathParts parts = nerbo::SplitPath(path);
-  NERBO_FUZZ_CHECK(parts.drive.empty() || parts.drive.size() == 2);
-  NERBO_FUZZ_CHECK(parts.directory.size() <= nerbo::kPartLimit);
-  NERBO_FUZZ_CHECK(parts.name.size() <= nerbo::kPartLimit);
-  NERBO_FUZZ_CHECK(parts.extension.size() <= nerbo::kPartLimit);
-  NERBO_FUZZ_CHECK(parts.name.find_first_of("\\/") == std::string::npos);
-  NERBO_FUZZ_CHECK(parts.extension.empty() || parts.extension.rfind('.') == 0);
-  NERBO_FUZZ_CHECK(parts.extension.find_first_of("\\/") == std::string::npos);
-  NERBO_FUZZ_CHECK(parts.name != "." && parts.name != "..");
+  for (nerbo::FolderNaming naming : {nerbo::FolderNaming::kWindows, nerbo::FolderNaming::kPosix}) {
+    const bool windows = naming == nerbo::FolderNaming::kWindows;
+    const char* separators = windows ? "\\/" : "/";
+    const PathParts parts = nerbo::SplitPath(path, naming);
+    NERBO_FUZZ_CHECK(parts.drive.empty() || (windows && parts.drive.size() == 2));
+    NERBO_FUZZ_CHECK(parts.directory.size() <= nerbo::kPartLimit);
+    NERBO_FUZZ_CHECK(parts.name.size() <= nerbo::kPartLimit);
+    NERBO_FUZZ_CHECK(parts.extension.size() <= nerbo::kPartLimit);
+    NERBO_FUZZ_CHECK(parts.name.find_first_of(separators) == std::string::npos);
+    NERBO_FUZZ_CHECK(parts.extension.empty() || parts.extension.rfind('.') == 0);
+    NERBO_FUZZ_CHECK(parts.extension.find_first_of(separators) == std::string::npos);
+    NERBO_FUZZ_CHECK(parts.name != "." && parts.name != "..");
 
-  const std::string merged =
-      nerbo::MergePath(parts.drive, parts.directory, parts.name, parts.extension, '\\');
-  // The room MergePath's callers must give: the parts plus colon, separator,
-  // dot and the terminating zero.
-  NERBO_FUZZ_CHECK(merged.size() + 1 <= parts.drive.size() + parts.directory.size() + parts.name.size() +
-                                            parts.extension.size() + 4);
-  const bool whole =
-      parts.drive.size() + parts.directory.size() + parts.name.size() + parts.extension.size() == path.size();
-  const bool directory_closed = parts.directory.empty() || nerbo::IsPathSeparator(parts.directory.back());
-  if (whole && directory_closed) {
-    NERBO_FUZZ_CHECK(merged == path);
-    const PathParts again = nerbo::SplitPath(merged);
-    NERBO_FUZZ_CHECK(again.drive == parts.drive && again.directory == parts.directory &&
-                     again.name == parts.name && again.extension == parts.extension);
+    const std::string merged =
+        nerbo::MergePath(parts.drive, parts.directory, parts.name, parts.extension, windows ? '\\' : '/');
+    // The room MergePath's callers must give: the parts plus colon, separator,
+    // dot and the terminating zero.
+    NERBO_FUZZ_CHECK(merged.size() + 1 <= parts.drive.size() + parts.directory.size() + parts.name.size() +
+                                              parts.extension.size() + 4);
+    const bool whole =
+        parts.drive.size() + parts.directory.size() + parts.name.size() + parts.extension.size() ==
+        path.size();
+    const bool closed = parts.directory.empty() || nerbo::IsPathSeparator(parts.directory.back(), naming);
+    if (whole && closed) {
+      NERBO_FUZZ_CHECK(merged == path);
+      const PathParts again = nerbo::SplitPath(merged, naming);
+      NERBO_FUZZ_CHECK(again.drive == parts.drive && again.directory == parts.directory &&
+                       again.name == parts.name && again.extension == parts.extension);
+    }
   }
   return 0;
 }

@@ -202,6 +202,21 @@ TEST_F(RunClassTest, AKitPathWithBlanksReachesJavaAsOneClassPathArgument) {
             "\".;%CLASSPATH%;C:\\Program Files\\jdk\\classes;C:\\Program Files\\jdk\\lib\\classes.zip\"");
 }
 
+// No command line in between on Linux: each of the tool's arguments is one,
+// blanks and all, and the user's string is split as the child would.
+TEST_F(RunClassTest, OnLinuxJavaGetsTheArgumentsAsMeant) {
+  ModeHarness harness(kPosixConventions);
+  harness.SetToolPath(kRunValue, "/opt/my kit/bin/java");
+  PlaceClass(".", "Hello.class", "Hello");
+  harness.SetTarget("Hello.class", {"one two", "\"three four\""});
+  harness.Run(RunClass);
+  ASSERT_EQ(harness.calls.size(), 1u);
+  EXPECT_EQ(harness.calls[0].arguments,
+            (std::vector<std::string>{"java", "-classpath",
+                                      ".:$CLASSPATH:/opt/my kit/classes:/opt/my kit/lib/classes.zip", "Hello",
+                                      "one", "two", "three four"}));
+}
+
 TEST_F(RunClassTest, TheUsersClassPathIsExpandedWhenSet) {
   ScopedEnvironment user_class_path("CLASSPATH", "C:\\lib\\extra.jar");
   PlaceClass(".", "Hello.class", "Hello");
