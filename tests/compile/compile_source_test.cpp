@@ -78,16 +78,6 @@ TEST_F(CompileSourceTest, ASourceNameWithBlanksIsOneQuotedArgument) {
   EXPECT_EQ(harness_.calls[0].arguments[3], "\"My Hello.java\"");
 }
 
-TEST_F(CompileSourceTest, OnLinuxTheSourceNameIsOneArgumentAsItIs) {
-  ModeHarness harness(kPosixConventions);
-  harness.SetToolPath(kCompileValue, "/kit/bin/javac");
-  PlaceSource(".", "Say\"Hi.java", "");
-  harness.SetTarget("Say\"Hi.java");
-  harness.Run(CompileSource);
-  ASSERT_EQ(harness.calls.size(), 1u);
-  EXPECT_EQ(harness.calls[0].arguments[3], "Say\"Hi.java");
-}
-
 TEST_F(CompileSourceTest, AKitPathWithBlanksReachesJavacAsOneClassPathArgument) {
   harness_.SetToolPath(kCompileValue, "C:\\Program Files\\jdk\\bin\\javac.exe");
   PlaceSource(".", "Hello.java", "");

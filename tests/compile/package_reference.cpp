@@ -6,114 +6,76 @@
 namespace nerbo {
 namespace {
 
-int Hex(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 // A backslash begins an escape when an even number of backslashes stands
 // right before it in the raw text, one or more 'u' follow it, then four
 // hexadecimal digits.
 std::string Translated(const std::string& raw) {
   std::string text;
-  std::size_t i = 0;
-  while (i < raw.size()) {
-    if (raw[i] == '\\') {
-      std::size_t run = 0;
-      while (run < i && raw[i - 1 - run] == '\\') ++run;
-      std::size_t j = i + 1;
-      while (j < raw.size() && raw[j] == 'u') ++j;
-      if (run % 2 == 0 && j > i + 1 && j + 4 <= raw.size()) {
-        int value = 0;
-        bool hex = true;
-        for (std::size_t k = j; k < j + 4; ++k) {
-          hex = hex && Hex(raw[k]) >= 0;
-          value = value * 16 + Hex(raw[k]);
-        }
-        if (hex) {
-          text += value < 0x80 ? static_cast<char>(value) : static_cast<char>(0x80);
-          i = j + 4;
-          continue;
-        }
-      }
+  for (std::size_t i = 0; i < raw.size();) {
+    std::size_t run = 0, j = i + 1;
+    while (run < i && raw[i - 1 - run] == '\\') ++run;
+    while (j < raw.size() && raw[j] == 'u') ++j;
+    bool escape = raw[i] == '\\' && run % 2 == 0 && j > i + 1 && j + 4 <= raw.size();
+    for (std::size_t k = j; escape && k < j + 4; ++k)
+      escape = std::isxdigit(static_cast<unsigned char>(raw[k])) != 0;
+    if (!escape) {
+      text += raw[i++];
+      continue;
     }
-    text += raw[i++];
+    int value = std::stoi(raw.substr(j, 4), nullptr, 16);
+    text += value < 0x80 ? static_cast<char>(value) : static_cast<char>(0x80);
+    i = j + 4;
   }
   return text;
 }
 
 bool IsNamePart(char c) {
-  unsigned char b = static_cast<unsigned char>(c);
-  return std::isalnum(b) || b == '_' || b == '$' || b >= 0x80;
+  return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$' || c & 0x80;
 }
 
 bool At(const std::string& text, std::size_t i, const char* what) {
   return text.compare(i, std::strlen(what), what) == 0;
 }
 
-bool IsLineEnd(char c) { return c == '\n' || c == '\r'; }
-
 // The index past the comment or literal that begins at `i`, or `i` when none
-// does.
+// does. A literal ends at its closing quote or its line's end; a backslash in
+// one takes the character after it.
 std::size_t Skipped(const std::string& text, std::size_t i) {
-  const std::size_t n = text.size();
-  if (At(text, i, "//")) {
-    while (i < n && !IsLineEnd(text[i])) ++i;
-    return i;
-  }
-  if (At(text, i, "/*")) {
-    std::size_t close = text.find("*/", i + 2);
-    return close == std::string::npos ? n : close + 2;
-  }
-  if (At(text, i, "\"\"\"")) {
-    for (i += 3; i < n; ++i) {
-      if (text[i] == '\\') {
-        ++i;
-      } else if (At(text, i, "\"\"\"")) {
-        return i + 3;
-      }
+  if (At(text, i, "//")) return std::min(text.find_first_of("\n\r", i), text.size());
+  if (At(text, i, "/*")) return std::min(text.find("*/", i + 2), text.size() - 2) + 2;
+  const bool block = At(text, i, "\"\"\"");
+  if (!block && text[i] != '"' && text[i] != '\'') return i;
+  const char* end = block ? "\"\"\"" : text[i] == '"' ? "\"" : "'";
+  for (i += std::strlen(end); i < text.size(); ++i) {
+    if (text[i] == '\\') {
+      ++i;
+    } else if (At(text, i, end)) {
+      return i + std::strlen(end);
+    } else if (!block && (text[i] == '\n' || text[i] == '\r')) {
+      return i;
     }
-    return n;
   }
-  if (text[i] == '"' || text[i] == '\'') {
-    const char quote = text[i];
-    for (++i; i < n; ++i) {
-      if (text[i] == '\\') {
-        ++i;
-      } else if (text[i] == quote) {
-        return i + 1;
-      } else if (IsLineEnd(text[i])) {
-        return i;
-      }
-    }
-    return n;
-  }
-  return i;
+  return text.size();
 }
 
 }  // namespace
 
 int ReferencePackageDepth(const std::string& bytes) {
   const std::string text = Translated(bytes.substr(0, bytes.find('\x1A')));
-  const std::size_t n = text.size();
-  std::size_t i = 0;
   int depth = 0;
-  while (i < n) {
+  for (std::size_t i = 0; i < text.size();) {
     // In the name after the keyword only comments are skipped.
-    std::size_t past = depth == 0 || At(text, i, "/") ? Skipped(text, i) : i;
+    std::size_t past = depth == 0 || text[i] == '/' ? Skipped(text, i) : i;
     if (past != i) {
       i = past;
     } else if (depth == 0) {
       bool word = (i == 0 || !IsNamePart(text[i - 1])) && At(text, i, "package") &&
-                  (i + 7 == n || !IsNamePart(text[i + 7]));
-      if (word) depth = 1;
+                  (i + 7 == text.size() || !IsNamePart(text[i + 7]));
+      depth = word ? 1 : 0;
       i += word ? 7 : 1;
-    } else if (text[i] == ';') {
+    } else if (text[i] == ';' || (text[i] == '.' && ++depth == 32768)) {
       return depth;
     } else {
-      if (text[i] == '.' && ++depth == 32768) return depth;
       ++i;
     }
   }

@@ -247,8 +247,6 @@ INSTANTIATE_TEST_SUITE_P(
         OwnNameCase{"the scan finds it: its note stays",
                     Pool().Text("p/Name").ClassReference(1).EndPool(2).bytes(), "Name", "p.Name", 1, true,
                     true},
-        OwnNameCase{"the default package", Pool().Text("Name").ClassReference(1).EndPool(2).bytes(), "Name",
-                    "Name", 0, false, true},
         // The byte scan took another name or none here.
         OwnNameCase{"a number follows it",
                     Pool().Text("java/util/Map").Number(4, "\x3F\x40xx").ClassReference(1).EndPool(3).bytes(),
@@ -280,11 +278,6 @@ INSTANTIATE_TEST_SUITE_P(
                     1, false, false},
         OwnNameCase{"an unknown tag", Pool().Raw("\x02").Text("p/Name").ClassReference(2).EndPool(3).bytes(),
                     "Name", "p.Name", 1, true, false},
-        OwnNameCase{"its reference is a text", Pool().Text("p/Name").Text("x").EndPool(1).bytes(), "Name",
-                    "p.Name", 1, false, false},
-        OwnNameCase{"its reference names a long's second slot",
-                    Pool().ClassReference(3).Number(5, kLong).EndPool(1).bytes(), "Name", "Name", 0, false,
-                    false},
         OwnNameCase{
             "a long in the pool's last slot",
             Pool().Text("Name").ClassReference(1).Number(5, kLong).EndPool(2).bytes().replace(9, 1, "\x04"),
