@@ -15,7 +15,7 @@
 #include "runtime/environment.h"
 #include "runtime/error_number.h"
 #include "runtime/file_store.h"
-#include "runtime/spawn.h"
+#include "runtime/run_quietly_posix.h"
 
 namespace nerbo {
 namespace {
