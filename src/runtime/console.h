@@ -1,6 +1,7 @@
 // The console seam: the standard streams as the tool uses them and the raw
-// key events of the console input. One real backend per platform
-// (console_win32.cpp, console_posix.cpp); tests use a recording fake.
+// key events of the console input (runtime/portable/input_event.h). One real
+// backend per platform (console_win32.cpp, console_posix.cpp); tests use a
+// recording fake.
 #pragma once
 
 #include <cstddef>
