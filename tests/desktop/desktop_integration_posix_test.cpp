@@ -96,9 +96,9 @@ TEST_F(DesktopIntegration, WritesValidEntriesThatBecomeTheDefaults) {
   EXPECT_EQ(fs::read_symlink(ToolLink()), tool);
   // The built PNG files; check_icon_png.py compares their pixels with the icons'.
   for (const std::string kind : {"class", "source"}) {
-    EXPECT_EQ(FileContents(Data() / "icons/hicolor/32x32/apps" / ("nerbo-" + kind + ".png")),
-              FileContents(fs::path(NERBO_BINARY_DIR) / "src" / (kind + ".png")))
-        << kind;
+    std::optional<std::string> built = FileContents(fs::path(NERBO_BINARY_DIR) / "src" / (kind + ".png"));
+    ASSERT_TRUE(built) << kind;
+    EXPECT_EQ(FileContents(Data() / "icons/hicolor/32x32/apps" / ("nerbo-" + kind + ".png")), built) << kind;
   }
 
   if (HaveProgram("desktop-file-validate")) {
