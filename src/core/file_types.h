@@ -9,7 +9,6 @@ namespace nerbo {
 
 inline constexpr char kClassExtension[] = ".class";
 inline constexpr char kSourceExtension[] = ".java";
-inline constexpr std::size_t kClassExtensionLength = sizeof kClassExtension - 1;
 inline constexpr std::size_t kSourceExtensionLength = sizeof kSourceExtension - 1;
 
 inline constexpr char kClassDescription[] = "Classi Java";

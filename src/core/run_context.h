@@ -1,6 +1,5 @@
-// The run context: what the launcher hands to every mode. The fixed-size
-// buffers of the original design are std::strings here, with their limits
-// applied where the text is taken in.
+// The run context: what the launcher hands to every mode. Its texts are
+// std::strings, with their limits applied where the text is taken in.
 #pragma once
 
 #include <functional>

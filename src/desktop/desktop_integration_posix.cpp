@@ -10,14 +10,12 @@
 #include "desktop/desktop_record.h"
 #include "desktop/desktop_verbs.h"
 #include "desktop/embedded_icons.h"
-#include "desktop/ico_image.h"
 #include "desktop/mime_defaults.h"
-#include "desktop/png_writer.h"
 #include "desktop/text_editor.h"
 #include "runtime/environment.h"
 #include "runtime/error_number.h"
 #include "runtime/file_store.h"
-#include "runtime/spawn.h"
+#include "runtime/run_quietly_posix.h"
 
 namespace nerbo {
 namespace {
@@ -108,12 +106,6 @@ std::vector<DefaultApplication> Defaults(bool with_sources) {
   return defaults;
 }
 
-std::string IconPng(const std::string& ico) {
-  RgbaImage image;
-  ReadIcoImage(ico, &image);  // the pictures are built in; their reading is tested
-  return WritePng(image);
-}
-
 bool HasLineFeed(const fs::path& path) { return path.string().find('\n') != std::string::npos; }
 
 // The record of an earlier installation; a record that cannot be read is
@@ -168,8 +160,8 @@ DesktopResult InstallDesktopIntegration(const std::string& tool_path, bool with_
       DesktopVerbs(locations->ToolLink().string(), with_sources,
                    with_sources ? FindTextEditor() : std::vector<std::string>{});
   std::vector<DesktopFile> files = VerbFiles(locations->data.string(), verbs);
-  files.push_back({locations->Icon(FileKind::kClass).string(), IconPng(ClassIconFile())});
-  if (with_sources) files.push_back({locations->Icon(FileKind::kSource).string(), IconPng(SourceIconFile())});
+  files.push_back({locations->Icon(FileKind::kClass).string(), ClassIconPng()});
+  if (with_sources) files.push_back({locations->Icon(FileKind::kSource).string(), SourceIconPng()});
 
   // Everything this installation may make goes on record before it is made.
   AddOnce(&record.files, locations->ToolLink().string());

@@ -23,9 +23,4 @@ struct SpawnResult {
 // the child sees itself by; nothing is quoted), starts it and waits.
 SpawnResult SpawnProgram(const std::string& program, const std::vector<std::string>& arguments);
 
-// Linux only, for the desktop's cache tools: starts `argv[0]`, looked up
-// along PATH, with `argv` as its arguments and the null device as its
-// standard streams, so that nothing it prints reaches the user, and waits.
-SpawnResult RunQuietly(const std::vector<std::string>& argv);
-
 }  // namespace nerbo

@@ -11,6 +11,7 @@
 #include "runtime/error_number.h"
 #include "runtime/file_search.h"
 #include "runtime/portable/command_line.h"
+#include "runtime/run_quietly_posix.h"
 #include "runtime/spawn_platform.h"
 
 extern char** environ;

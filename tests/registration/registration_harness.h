@@ -76,6 +76,13 @@ class RegistrationTest : public testing::TestWithParam<HarnessBackend> {
   }
   void SeedKey(RegKey root, const std::string& path) { SeedKeyIn(registry(), root, path); }
   std::optional<StoredValue> Value(RegKey root, const std::string& path, const char* value);
+  // A value's bytes, or nothing when it is missing: a check compares them
+  // with what it expects and fails cleanly instead of reading an empty value.
+  std::optional<std::string> Bytes(RegKey root, const std::string& path, const char* value) {
+    std::optional<StoredValue> stored = Value(root, path, value);
+    if (!stored) return std::nullopt;
+    return stored->bytes;
+  }
   bool Exists(RegKey root, const std::string& path);
   std::string Dump();
 

@@ -125,7 +125,7 @@ TEST_P(Uninstaller, WithoutAnyInstallationItStillEndsWith16) {
   Seed(kClassesRoot, "txtfile\\Shell\\Edit\\command", "", Sz("write.exe %1"));
   EXPECT_EQ(Uninstall(), kMsgUninstalled);
   EXPECT_EQ(console_.err, "");
-  EXPECT_EQ(Value(kClassesRoot, ".class", "")->bytes, Sz("classfile"));
+  EXPECT_EQ(Bytes(kClassesRoot, ".class", ""), Sz("classfile"));
   // A user's own Edit command is never the tool's to remove.
   std::optional<StoredValue> edit = Value(kClassesRoot, "txtfile\\Shell\\Edit\\command", "");
   ASSERT_TRUE(edit);
@@ -138,7 +138,7 @@ TEST_P(Uninstaller, LeavesAClassAssociationThatAnotherProgramChanged) {
   ASSERT_EQ(Install(), kMsgUninstallHint);
   Seed(kClassesRoot, ".class", "", Sz("otherprogram.class"));
   EXPECT_EQ(Uninstall(), kMsgUninstalled);
-  EXPECT_EQ(Value(kClassesRoot, ".class", "")->bytes, Sz("otherprogram.class"));
+  EXPECT_EQ(Bytes(kClassesRoot, ".class", ""), Sz("otherprogram.class"));
   EXPECT_FALSE(Exists(kClassesRoot, "ClassFile.Nerbo"));
 }
 
@@ -165,8 +165,8 @@ TEST_P(Uninstaller, AppliesTheFlagsToTheTypeJavaNames) {
   EXPECT_EQ(Uninstall(), kMsgUninstalled);
   EXPECT_FALSE(Exists(kClassesRoot, "txtfile\\DefaultIcon"));
   EXPECT_FALSE(Exists(kClassesRoot, "txtfile\\Shell"));
-  EXPECT_EQ(Value(kClassesRoot, "txtfile", "")->bytes, Sz("Text Document"));
-  EXPECT_EQ(Value(kClassesRoot, ".java", "")->bytes, Sz("txtfile"));
+  EXPECT_EQ(Bytes(kClassesRoot, "txtfile", ""), Sz("Text Document"));
+  EXPECT_EQ(Bytes(kClassesRoot, ".java", ""), Sz("txtfile"));
 }
 
 TEST_P(Uninstaller, RestoresTheEditCommandItReplacedWithItsType) {
@@ -174,7 +174,7 @@ TEST_P(Uninstaller, RestoresTheEditCommandItReplacedWithItsType) {
   Seed(kClassesRoot, ".java", "", Sz("txtfile"));
   Seed(kClassesRoot, "txtfile\\Shell\\Edit\\command", "", Sz("%SystemRoot%\\notepad.exe %1"), 2);
   ASSERT_EQ(Install(), kMsgUninstallHint);
-  ASSERT_EQ(Value(kClassesRoot, "txtfile\\Shell\\Edit\\command", "")->bytes, Sz("notepad %1"));
+  ASSERT_EQ(Bytes(kClassesRoot, "txtfile\\Shell\\Edit\\command", ""), Sz("notepad %1"));
   EXPECT_EQ(Uninstall(), kMsgUninstalled);
   std::optional<StoredValue> edit = Value(kClassesRoot, "txtfile\\Shell\\Edit\\command", "");
   ASSERT_TRUE(edit);
