@@ -44,6 +44,8 @@ TEST_P(ReadManifestCase, FindsTheManifestOrSaysWhyNot) {
 }
 
 const std::string kLarge(70000, 'x');
+// Where the directory of an archive of kStored alone starts.
+const long kDirectoryOfOne = static_cast<long>(30 + kStored.name.size() + kManifest.size());
 const ReadCase kReadCases[] = {
     {"StoredAsTheFirstEntry", [] { return Bytes({{kStored}}); }, ArchiveFailure::kNone, kManifest.c_str()},
     {"DeflatedAfterOtherEntriesAsTheJarToolWritesIt",
@@ -100,12 +102,11 @@ const ReadCase kReadCases[] = {
      ArchiveFailure::kDamaged, nullptr},
     {"DirectoryOffsetPastItsPlace", [] { return Patched(Bytes({{kStored}}), -6, 0x7FFFFFFF); },
      ArchiveFailure::kDamaged, nullptr},
-    {"LocalHeaderInsideTheDirectory",
-     [] { return Patched(Bytes({{kStored}}), static_cast<long>(30 + 20 + kManifest.size() + 42), 60); },
+    {"LocalHeaderInsideTheDirectory", [] { return Patched(Bytes({{kStored}}), kDirectoryOfOne + 42, 60); },
      ArchiveFailure::kDamaged, nullptr},
     {"DataRunningIntoTheDirectory",
      [] {
-       return Bytes({{{kStored.name, kLarge, 0, 0, kManifestLimit}}});
+       return Patched(Patched(Bytes({{kStored}}), kDirectoryOfOne + 20, 90000), kDirectoryOfOne + 24, 90000);
      },
      ArchiveFailure::kDamaged, nullptr},
     {"ManifestOver1MB",
