@@ -4,7 +4,8 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <fstream>
+#include <cstdio>
+#include <memory>
 #include <new>
 #include <string_view>
 #include <vector>
@@ -299,15 +300,17 @@ ManifestRead ReadManifest(const ArchiveSource& source) {
 }
 
 ManifestRead ReadJarManifest(const std::string& file_name) {
-  std::ifstream file(file_name, std::ios::binary | std::ios::ate);
-  std::streamoff size = file ? static_cast<std::streamoff>(file.tellg()) : -1;
+  // The C streams, not the C++ ones, which would bring the whole locale
+  // machinery into the program file. Their offsets are a long: 32 bits on
+  // Windows, where a jar of 2 GB or more is reported unreadable.
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(file_name.c_str(), "rb"), std::fclose);
+  long size = file && std::fseek(file.get(), 0, SEEK_END) == 0 ? std::ftell(file.get()) : -1;
   if (size < 0) return Refused(ArchiveFailure::kUnreadable);
   ArchiveSource source;
   source.size = static_cast<std::uint64_t>(size);
   source.read = [&file](std::uint64_t offset, unsigned char* buffer, std::size_t count) {
-    file.seekg(static_cast<std::streamoff>(offset));
-    file.read(reinterpret_cast<char*>(buffer), static_cast<std::streamsize>(count));
-    return file && file.gcount() == static_cast<std::streamsize>(count);
+    return std::fseek(file.get(), static_cast<long>(offset), SEEK_SET) == 0 &&
+           std::fread(buffer, 1, count, file.get()) == count;
   };
   return ReadManifest(source);
 }
