@@ -9,131 +9,112 @@
 namespace nerbo {
 namespace {
 
+using Failure = ArchiveFailure;
+
 const std::string kManifest = "Manifest-Version: 1.0\r\nMain-Class: demo.Echo\r\n\r\n";
-const CraftedEntry kStored{"META-INF/MANIFEST.MF", kManifest};
-const CraftedEntry kDeflated{"META-INF/MANIFEST.MF", kManifest, 8};
+const std::string kName = "META-INF/MANIFEST.MF";
+const CraftedEntry kStored{kName, kManifest};
+const CraftedEntry kDeflated{kName, kManifest, 8};
 const CraftedEntry kFolder{"META-INF/", ""};
 const CraftedEntry kClass{"demo/Echo.class", std::string(5000, '\xCA'), 8};
-
-std::string Bytes(const CraftedArchive& archive) { return ArchiveBytes(archive); }
+const std::string kLarge(70000, 'x');
+// Where the directory of an archive of kStored alone starts.
+const long kDirectory = static_cast<long>(30 + kName.size() + kManifest.size());
 
 // Overwrites four bytes at `at` (counted from the end when negative).
-std::string Patched(std::string bytes, long at, std::uint32_t value) {
+void Patch(std::string& bytes, long at, std::uint32_t value) {
   std::size_t place = at < 0 ? bytes.size() - static_cast<std::size_t>(-at) : static_cast<std::size_t>(at);
   for (int i = 0; i < 4; ++i) bytes[place + i] = static_cast<char>(value >> (8 * i));
-  return bytes;
 }
 
 struct ReadCase {
   const char* reason;
-  std::function<std::string()> bytes;
-  ArchiveFailure failure;
-  const char* manifest;  // null: read, and no manifest found
+  CraftedArchive archive;
+  std::function<void(std::string&)> damage;  // done to the archive's bytes, when set
+  Failure failure;
+  bool found;  // the manifest comes back
 };
 
 class ReadManifestCase : public testing::TestWithParam<ReadCase> {};
 
 TEST_P(ReadManifestCase, FindsTheManifestOrSaysWhyNot) {
   const ReadCase& c = GetParam();
-  std::string bytes = c.bytes();
+  std::string bytes = ArchiveBytes(c.archive);
+  if (c.damage) c.damage(bytes);
   ManifestRead result = ReadManifest(MemorySource(bytes));
   EXPECT_EQ(result.failure, c.failure);
-  EXPECT_EQ(result.read, c.failure == ArchiveFailure::kNone);
-  EXPECT_EQ(result.found, c.failure == ArchiveFailure::kNone && c.manifest != nullptr);
-  EXPECT_EQ(result.text, c.manifest && c.failure == ArchiveFailure::kNone ? c.manifest : "");
+  EXPECT_EQ(result.read, c.failure == Failure::kNone);
+  EXPECT_EQ(result.found, c.found);
+  EXPECT_EQ(result.text, c.found ? kManifest : "");
 }
 
-const std::string kLarge(70000, 'x');
-// Where the directory of an archive of kStored alone starts.
-const long kDirectoryOfOne = static_cast<long>(30 + kStored.name.size() + kManifest.size());
 const ReadCase kReadCases[] = {
-    {"StoredAsTheFirstEntry", [] { return Bytes({{kStored}}); }, ArchiveFailure::kNone, kManifest.c_str()},
-    {"DeflatedAfterOtherEntriesAsTheJarToolWritesIt",
-     [] {
-       return Bytes({{kFolder, kDeflated, kClass}});
-     },
-     ArchiveFailure::kNone, kManifest.c_str()},
-    {"AfterTheClasses",
-     [] {
-       return Bytes({{kClass, kClass, kDeflated}});
-     },
-     ArchiveFailure::kNone, kManifest.c_str()},
-    {"NameInOtherLetterCase",
-     [] {
-       return Bytes({{{"meta-inf/Manifest.MF", kManifest, 8}}});
-     },
-     ArchiveFailure::kNone, kManifest.c_str()},
+    {"StoredAsTheFirstEntry", {{kStored}}, nullptr, Failure::kNone, true},
+    {"DeflatedAfterTheFolderAsTheJarToolWritesIt",
+     {{kFolder, kDeflated, kClass}},
+     nullptr,
+     Failure::kNone,
+     true},
+    {"AfterTheClasses", {{kClass, kClass, kDeflated}}, nullptr, Failure::kNone, true},
+    {"NameInOtherLetterCase", {{{"meta-inf/Manifest.MF", kManifest, 8}}}, nullptr, Failure::kNone, true},
     {"TheNameAsWrittenWinsOverOtherCase",
-     [] {
-       return Bytes({{{"META-INF/manifest.mf", "x", 0}, kStored}});
-     },
-     ArchiveFailure::kNone, kManifest.c_str()},
-    {"SizesInADataDescriptor",
-     [] {
-       return Bytes({{kFolder, {kDeflated.name, kManifest, 8, 8}}});
-     },
-     ArchiveFailure::kNone, kManifest.c_str()},
-    {"Zip64Records",
-     [] {
-       return Bytes({{kFolder, kDeflated, kClass}, "", "", true});
-     },
-     ArchiveFailure::kNone, kManifest.c_str()},
+     {{{"META-INF/manifest.mf", "x"}, kStored}},
+     nullptr,
+     Failure::kNone,
+     true},
+    {"SizesInADataDescriptor", {{kFolder, {kName, kManifest, 8, 8}}}, nullptr, Failure::kNone, true},
+    {"Zip64Records", {{kFolder, kDeflated, kClass}, "", "", true}, nullptr, Failure::kNone, true},
     {"ALauncherScriptAhead",
-     [] {
-       return Bytes({{kFolder, kDeflated}, "#!/bin/sh\nexec java -jar \"$0\"\n"});
-     },
-     ArchiveFailure::kNone, kManifest.c_str()},
-    {"ACommentBehindThatHoldsAnEndSignature",
-     [] {
-       return Bytes({{kDeflated}, "", "PK\x05\x06 not an end"});
-     },
-     ArchiveFailure::kNone, kManifest.c_str()},
-    {"NoManifest", [] { return Bytes({{kClass}}); }, ArchiveFailure::kNone, nullptr},
-    {"NoEntries", [] { return Bytes({}); }, ArchiveFailure::kNone, nullptr},
-    {"ATextFile", [] { return kManifest; }, ArchiveFailure::kNotAnArchive, nullptr},
-    {"AnEmptyFile", [] { return std::string(); }, ArchiveFailure::kNotAnArchive, nullptr},
+     {{kFolder, kDeflated}, "#!/bin/sh\nexec java -jar \"$0\"\n"},
+     nullptr,
+     Failure::kNone,
+     true},
+    {"ACommentWithAnEndSignature", {{kDeflated}, "", "PK\x05\x06 not an end"}, nullptr, Failure::kNone, true},
+    {"NoManifest", {{kClass}}, nullptr, Failure::kNone, false},
+    {"NoEntries", {}, nullptr, Failure::kNone, false},
+    {"ATextFile", {}, [](std::string& bytes) { bytes = kManifest; }, Failure::kNotAnArchive, false},
+    {"AnEmptyFile", {}, [](std::string& bytes) { bytes.clear(); }, Failure::kNotAnArchive, false},
     {"CutShort",
-     [] {
-       std::string whole = Bytes({{kFolder, kDeflated, kClass}});
-       return whole.substr(0, whole.size() - 10);
-     },
-     ArchiveFailure::kDamaged, nullptr},
-    {"DirectoryLargerThanTheFile", [] { return Patched(Bytes({{kStored}}), -10, 0x7FFFFFFF); },
-     ArchiveFailure::kDamaged, nullptr},
-    {"DirectoryOffsetPastItsPlace", [] { return Patched(Bytes({{kStored}}), -6, 0x7FFFFFFF); },
-     ArchiveFailure::kDamaged, nullptr},
-    {"LocalHeaderInsideTheDirectory", [] { return Patched(Bytes({{kStored}}), kDirectoryOfOne + 42, 60); },
-     ArchiveFailure::kDamaged, nullptr},
+     {{kFolder, kDeflated}},
+     [](std::string& bytes) { bytes.resize(bytes.size() - 10); },
+     Failure::kDamaged,
+     false},
+    {"DirectoryLargerThanTheFile",
+     {{kStored}},
+     [](std::string& bytes) { Patch(bytes, -10, 0x7FFFFFFF); },
+     Failure::kDamaged,
+     false},
+    {"DirectoryOffsetPastItsPlace",
+     {{kStored}},
+     [](std::string& bytes) { Patch(bytes, -6, 0x7FFFFFFF); },
+     Failure::kDamaged,
+     false},
+    {"LocalHeaderInsideTheDirectory",
+     {{kStored}},
+     [](std::string& bytes) { Patch(bytes, kDirectory + 42, 60); },
+     Failure::kDamaged,
+     false},
     {"DataRunningIntoTheDirectory",
-     [] {
-       return Patched(Patched(Bytes({{kStored}}), kDirectoryOfOne + 20, 90000), kDirectoryOfOne + 24, 90000);
+     {{kStored}},
+     [](std::string& bytes) {
+       Patch(bytes, kDirectory + 20, 90000);
+       Patch(bytes, kDirectory + 24, 90000);
      },
-     ArchiveFailure::kDamaged, nullptr},
+     Failure::kDamaged,
+     false},
     {"ManifestOver1MB",
-     [] {
-       return Bytes({{{kStored.name, "", 0, 0, kManifestLimit + 1}}});
-     },
-     ArchiveFailure::kManifestTooLarge, nullptr},
+     {{{kName, "", 0, 0, kManifestLimit + 1}}},
+     nullptr,
+     Failure::kManifestTooLarge,
+     false},
     {"InflatesPastItsStatedSize",
-     [] {
-       return Bytes({{{kStored.name, kLarge, 8, 0, 100}}});
-     },
-     ArchiveFailure::kManifestOverflows, nullptr},
-    {"InflatesShortOfItsStatedSize",
-     [] {
-       return Bytes({{{kStored.name, kManifest, 8, 0, 1000}}});
-     },
-     ArchiveFailure::kDamaged, nullptr},
-    {"Encrypted",
-     [] {
-       return Bytes({{{kStored.name, kManifest, 0, 1}}});
-     },
-     ArchiveFailure::kManifestUnsupported, nullptr},
-    {"Bzip2",
-     [] {
-       return Bytes({{{kStored.name, kManifest, 12}}});
-     },
-     ArchiveFailure::kManifestUnsupported, nullptr},
+     {{{kName, kLarge, 8, 0, 100}}},
+     nullptr,
+     Failure::kManifestOverflows,
+     false},
+    {"InflatesShortOfItsStatedSize", {{{kName, kManifest, 8, 0, 1000}}}, nullptr, Failure::kDamaged, false},
+    {"Encrypted", {{{kName, kManifest, 0, 1}}}, nullptr, Failure::kManifestUnsupported, false},
+    {"Bzip2", {{{kName, kManifest, 12}}}, nullptr, Failure::kManifestUnsupported, false},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, ReadManifestCase, testing::ValuesIn(kReadCases),
