@@ -2,7 +2,13 @@
 
 #include <cstdlib>
 
+#include "runtime/portable/path.h"
+
 namespace nerbo {
+
+std::string QuotedTargetName(const RunContext& context) {
+  return "\"" + MergePath("", "", context.name, context.extension, context.conventions.dir_separator) + "\"";
+}
 
 void RaiseMessageCode(const RunContext& context, int code) {
   context.end(code);

@@ -60,6 +60,10 @@ struct RunContext {
   RunEnding end;
 };
 
+// The target's name as found on disk (its directory is the current one), in
+// double quotes: one argument on a child's command line, blanks and all.
+std::string QuotedTargetName(const RunContext& context);
+
 // Ends the run with `code` through the context's ending: nothing after the
 // raise runs.
 [[noreturn]] void RaiseMessageCode(const RunContext& context, int code);

@@ -48,12 +48,18 @@ void EndUnlessInPackageFolder(RunContext& context, const std::string& class_file
       OutsidePackageText(found.qualified_name, class_file, package, context.conventions.dir_separator));
 }
 
-[[noreturn]] void EndByResult(const RunContext& context, const SpawnResult& result) {
+}  // namespace
+
+void RunJava(const RunContext& context, const std::optional<std::string>& java,
+             const std::vector<std::string>& arguments) {
+  if (!java) {
+    SetErrorNumber(kErrNoEntry);
+    RaiseMessageCode(context, kMsgSpawnFailed);
+  }
+  SpawnResult result = context.spawn(*java, arguments);
   if (!result.started) RaiseMessageCode(context, kMsgSpawnFailed);
   RaiseMessageCode(context, result.exit_status == 0 ? kMsgProgramDone : kMsgProgramFailed);
 }
-
-}  // namespace
 
 void RunClass(RunContext& context) {
   std::string class_file = ClassFileName(context);
@@ -73,12 +79,9 @@ void RunClass(RunContext& context) {
   Print(context.console, "(className: \"" + found.qualified_name + "\").\n");
   PrintMessage(context.console, kMsgWait);
 
-  if (!java) {
-    SetErrorNumber(kErrNoEntry);
-    RaiseMessageCode(context, kMsgSpawnFailed);
-  }
-  EndByResult(context, context.spawn(*java, {conventions.java_tool, "-classpath", ClassPathArgument(class_path),
-                                    found.qualified_name, context.argument_string}));
+  RunJava(context, java,
+          {conventions.java_tool, "-classpath", ClassPathArgument(class_path), found.qualified_name,
+           context.argument_string});
 }
 
 }  // namespace nerbo

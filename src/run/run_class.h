@@ -3,10 +3,20 @@
 // its package's folder.
 #pragma once
 
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "core/run_context.h"
 
 namespace nerbo {
 
 [[noreturn]] void RunClass(RunContext& context);
+
+// Starts the recorded java (nothing when no Run value could be read) with
+// `arguments` and ends the run by how it ended: 14 for status 0, 13 for any
+// other, 8 when it could not start.
+[[noreturn]] void RunJava(const RunContext& context, const std::optional<std::string>& java,
+                          const std::vector<std::string>& arguments);
 
 }  // namespace nerbo

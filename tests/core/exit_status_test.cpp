@@ -51,6 +51,8 @@ TEST(ExitStatuses, TheReadmeTableListsEveryEndingCode) {
                                kMsgDesktopInstallFailed,
                                kMsgDesktopRemovalFailed,
                                kMsgClassOutsidePackage,
+                               kMsgJarWithoutMainClass,
+                               kMsgJarUnreadable,
                                kMsgInternalError,
                                kMsgRegistryUnreadable};
   EXPECT_EQ(StatusesInReadme(), codes);
