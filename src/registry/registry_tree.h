@@ -46,6 +46,7 @@ struct RegistryTree {
 
   // The node of a predefined root, or null for any other handle.
   RegistryNode* Root(RegKey key);
+  const RegistryNode* Root(RegKey key) const;
 };
 
 }  // namespace nerbo

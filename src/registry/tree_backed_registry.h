@@ -55,9 +55,6 @@ class TreeBackedRegistry final : public Registry {
   long CommitChanges() override { return storage_->CommitChanges(&tree_); }
   void DiscardChanges() override { storage_->DiscardChanges(&tree_); }
 
-  // The whole tree as of now, for tests that compare a registry's contents.
-  const RegistryTree& Snapshot();
-
  private:
   using KeyPath = RegistryPath;
 

@@ -41,7 +41,8 @@ class RegistryFileChanges : public testing::Test {
   }
 
   std::unique_ptr<Registry> Open() {
-    return MakeRegistryFile(path_, [this](const std::string& message) { reports_.push_back(message); });
+    return MakeDumpableRegistry(
+        MakeRegistryFileStore(path_, [this](const std::string& message) { reports_.push_back(message); }));
   }
 
   // Twenty changes, as an install makes them.

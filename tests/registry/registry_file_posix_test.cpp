@@ -36,7 +36,8 @@ bool Exists(const std::string& path) {
 class RegistryFile : public testing::Test {
  protected:
   std::unique_ptr<Registry> Open() {
-    return MakeRegistryFile(path_, [this](const std::string& message) { reports_.push_back(message); });
+    return MakeDumpableRegistry(
+        MakeRegistryFileStore(path_, [this](const std::string& message) { reports_.push_back(message); }));
   }
 
   // Runs `body` in a child process that ends with status 0 unless the body
@@ -87,6 +88,7 @@ TEST_F(RegistryFile, LocationComesFromTheEnvironment) {
       {nullptr, "/cfg", "/home/u", "/cfg/nerbo/registry.reg"},
       {nullptr, nullptr, "/home/u", "/home/u/.config/nerbo/registry.reg"},
       {nullptr, "relative", "/home/u", "/home/u/.config/nerbo/registry.reg"},
+      {nullptr, nullptr, "home/u", ""},
       {"", "", "", ""},
   };
   auto scoped = [](const char* name, const char* value) {
