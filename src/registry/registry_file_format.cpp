@@ -146,8 +146,6 @@ class LineReader {
 
   std::string_view line() const { return line_; }
   bool AtKeyLine() const { return line_[pos_] == '['; }
-  // Where the line after this one starts.
-  std::size_t next() const { return next_; }
 
   bool Fail(const char* message) {
     error_->line = line_number_;
@@ -170,7 +168,8 @@ class LineReader {
     if (!*root) {
       return Fail("the key does not start with HKEY_CLASSES_ROOT, HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER");
     }
-    *names = slash == std::string_view::npos ? std::string_view() : path.substr(slash + 1);
+    // Empty for the root itself, but still at its place in the line.
+    *names = path.substr(slash == std::string_view::npos ? path.size() : slash + 1);
     while (slash != std::string_view::npos) {
       std::size_t start = slash + 1;
       slash = path.find('\\', start);
@@ -341,13 +340,13 @@ struct RegistryFileText::Kept {
 };
 
 void RegistryFileText::Clear() {
-  text_.clear();
+  text_ = std::string_view();
   sections_.clear();
 }
 
-bool RegistryFileText::Check(std::string text, RegistryFileError* error) {
+bool RegistryFileText::Check(std::string_view text, RegistryFileError* error) {
   Clear();
-  text_ = std::move(text);
+  text_ = text;
   if (CheckLines(error)) return true;
   Clear();
   return false;
@@ -362,7 +361,6 @@ bool RegistryFileText::CheckLines(RegistryFileError* error) {
     if (lines.AtKeyLine()) {
       Section section;
       if (!lines.ParseKeyLine(&section.root, &section.names)) return false;
-      section.lines_after = lines.next();
       sections_.push_back(section);
     } else if (sections_.empty()) {
       return lines.Fail("a value comes before the first [key] line");
@@ -375,7 +373,8 @@ bool RegistryFileText::CheckLines(RegistryFileError* error) {
 
 void RegistryFileText::ReadValues(const Section& section, RegistryNode* node) const {
   RegistryFileError unused;  // the text was checked
-  LineReader lines(text_, section.lines_after, &unused);
+  LineReader lines(text_, static_cast<std::size_t>(section.names.data() - text_.data()), &unused);
+  lines.NextLine();  // the rest of the [key] line
   while (lines.NextEntry() && !lines.AtKeyLine()) {
     RegistryValue value;
     lines.ParseValue(&value);

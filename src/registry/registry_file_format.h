@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstddef>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,18 +25,14 @@ struct RegistryFileError {
 // A registry file's text, every line of it checked once, with where each of
 // its [key] sections starts. The keys a read asks for are then built from
 // those sections alone, however many reads follow: a run that opens the
-// settings key level by level pays one pass over a large file.
+// settings key level by level pays one pass over a large file. The text is
+// the caller's; it must stay in place, unchanged, while it is used here.
 class RegistryFileText {
  public:
-  RegistryFileText() = default;
-  // The sections point into the text.
-  RegistryFileText(const RegistryFileText&) = delete;
-  RegistryFileText& operator=(const RegistryFileText&) = delete;
-
-  // Takes `text` and checks every line. False, with *error saying where and
-  // why, when it is not a registry file this reader takes; nothing is kept
-  // then. Empty text is an empty registry.
-  bool Check(std::string text, RegistryFileError* error);
+  // Checks every line of `text` and notes its sections. False, with *error
+  // saying where and why, when it is not a registry file this reader takes;
+  // nothing is kept then. Empty text is an empty registry.
+  bool Check(std::string_view text, RegistryFileError* error);
 
   // Replaces *tree with the keys of the text checked: all of them, or (with
   // `keys`) of each of `keys` its values and its subkeys' names, and the keys
@@ -46,18 +43,20 @@ class RegistryFileText {
   void Clear();
 
  private:
+  // A [key] line: its values are on the lines that follow it.
   struct Section {
     RegKey root = 0;
-    std::string_view names;       // below the root, backslashes between, as the text spells them
-    std::size_t lines_after = 0;  // where the line after the [key] line starts
+    std::string_view names;  // below the root, backslashes between, into the text
   };
   struct Kept;
 
   bool CheckLines(RegistryFileError* error);
   void ReadValues(const Section& section, RegistryNode* node) const;
 
-  std::string text_;
-  std::vector<Section> sections_;  // in the order of the text
+  std::string_view text_;
+  // In the order of the text. A deque grows without moving what it holds:
+  // the notes of a large file are written once, in memory touched once.
+  std::deque<Section> sections_;
 };
 
 // The text that RegistryFileText reads back into the same tree.

@@ -153,7 +153,7 @@ class RegistryFileStore final : public TreeStorage {
       *tree = RegistryTree();
       stamp_ = FileStamp();
       read_keys_.reset();
-      text_.Clear();
+      ForgetText();
       return kRegSuccess;
     }
     if (!S_ISREG(st.st_mode)) return Unreadable(path_ + ": not a regular file");
@@ -170,30 +170,35 @@ class RegistryFileStore final : public TreeStorage {
       // A writer has the whole tree: the text is not needed again.
       text_.Build(nullptr, tree);
       read_keys_.reset();
-      text_.Clear();
+      ForgetText();
     }
     return kRegSuccess;
   }
 
-  // Reads the file into text_ and checks it. Opened without blocking, so
+  // Reads the file into bytes_ and checks it. Opened without blocking, so
   // that a FIFO put there after the stat cannot hold the run in open; the
   // fstat then refuses it. The file is read, not mapped: one that another
   // program cuts short meanwhile is then only a short text.
   long ReadText() {
     stamp_.reset();
+    ForgetText();
     FileDescriptor file(open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat st;
     if (!file.is_open() || fstat(file.get(), &st) != 0)
       return Unreadable(path_ + ": " + std::strerror(errno));
     if (!S_ISREG(st.st_mode)) return Unreadable(path_ + ": not a regular file");
-    std::string bytes;
-    if (!ReadToEnd(file.get(), &bytes)) return Unreadable(path_ + ": " + std::strerror(errno));
+    if (!bytes_.ReadToEnd(file.get())) return Unreadable(path_ + ": " + std::strerror(errno));
     RegistryFileError error;
-    if (!text_.Check(std::move(bytes), &error))
+    if (!text_.Check(bytes_.view(), &error))
       return Unreadable(path_ + ", line " + std::to_string(error.line) + ": " + error.message);
     stamp_ = FileStamp::Of(st);
     read_keys_.emplace();
     return kRegSuccess;
+  }
+
+  void ForgetText() {
+    text_.Clear();
+    bytes_.Clear();
   }
 
   // Whether the tree built last holds what a read of `key` needs.
@@ -244,9 +249,10 @@ class RegistryFileStore final : public TreeStorage {
   const std::string path_;
   const UnreadableRegistryHandler on_unreadable_;
   std::optional<FileStamp> stamp_;  // of the file *tree was read from; none when unknown
-  // The keys *tree holds, built from text_ (the file's text as of stamp_);
-  // none when it holds the whole file.
+  // The keys *tree holds, built from text_ (the file's bytes as of stamp_,
+  // checked); none when it holds the whole file.
   std::optional<std::vector<RegistryPath>> read_keys_;
+  FileBytes bytes_;
   RegistryFileText text_;
   WriterLock unit_lock_;       // held from BeginChanges to the unit's end
   bool unit_changed_ = false;  // the unit changed the tree since it began

@@ -4,8 +4,10 @@
 // and directories get the modes asked for, less the user's umask.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace nerbo {
 
@@ -21,9 +23,31 @@ struct FileResult {
 // such file, which is no failure.
 FileResult ReadWholeFile(const std::string& path, std::optional<std::string>* bytes);
 
-// The bytes from an open file's offset to its end, in one read when the file
-// has not grown since it was opened. False on a read error (errno says which).
-bool ReadToEnd(int fd, std::string* bytes);
+// Bytes read from a file, into memory the system hands over with its pages
+// in place: for a file of a megabyte, a page fault per page of a new buffer
+// costs a run more than the read itself.
+class FileBytes {
+ public:
+  FileBytes() = default;
+  ~FileBytes() { Clear(); }
+  FileBytes(const FileBytes&) = delete;
+  FileBytes& operator=(const FileBytes&) = delete;
+
+  // Replaces the bytes with those from the open file's offset to its end, in
+  // one read when the file has not grown since it was opened. False on a
+  // read error (errno says which).
+  bool ReadToEnd(int fd);
+  std::string_view view() const { return std::string_view(bytes_, size_); }
+  void Clear();
+
+ private:
+  // Moves the bytes read so far to new memory of `capacity` bytes.
+  bool Grow(std::size_t capacity);
+
+  char* bytes_ = nullptr;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
+};
 
 // The file a write to `path` replaces: the target of a symbolic link
 // (followed to its end, and where a dangling one points), else `path`

@@ -2,11 +2,13 @@
 
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
+#include <cstring>
 
 #include "runtime/error_number.h"
 #include "runtime/file_descriptor.h"
@@ -77,22 +79,40 @@ std::optional<std::string> ReplacedFile(const std::string& path) {
   return text[0] == '/' ? text : DirectoryOf(path) + "/" + text;
 }
 
-bool ReadToEnd(int fd, std::string* bytes) {
+bool FileBytes::ReadToEnd(int fd) {
+  Clear();
   struct stat status;
-  std::size_t size = 0;
+  const std::size_t expected =
+      fstat(fd, &status) == 0 && status.st_size > 0 ? static_cast<std::size_t>(status.st_size) : 0;
   // A byte more than the file holds, so that the read that finds the end is
   // the second, not a third after growing.
-  bytes->resize(fstat(fd, &status) == 0 && status.st_size > 0 ? static_cast<std::size_t>(status.st_size) + 1
-                                                              : 4096);
+  if (!Grow(expected + 1)) return false;
   for (;;) {
-    if (size == bytes->size()) bytes->resize(2 * size);
-    ssize_t count = read(fd, &(*bytes)[size], bytes->size() - size);
+    if (size_ == capacity_ && !Grow(2 * capacity_)) return false;
+    ssize_t count = read(fd, bytes_ + size_, capacity_ - size_);
     if (count < 0 && errno == EINTR) continue;
     if (count < 0) return false;
-    if (count == 0) break;
-    size += static_cast<std::size_t>(count);
+    if (count == 0) return true;
+    size_ += static_cast<std::size_t>(count);
   }
-  bytes->resize(size);
+}
+
+void FileBytes::Clear() {
+  if (bytes_) munmap(bytes_, capacity_);
+  bytes_ = nullptr;
+  size_ = capacity_ = 0;
+}
+
+bool FileBytes::Grow(std::size_t capacity) {
+  void* memory =
+      mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+  if (memory == MAP_FAILED) return false;
+  const std::size_t size = size_;
+  if (size > 0) std::memcpy(memory, bytes_, size);
+  Clear();
+  bytes_ = static_cast<char*>(memory);
+  size_ = size;
+  capacity_ = capacity;
   return true;
 }
 
@@ -100,9 +120,9 @@ FileResult ReadWholeFile(const std::string& path, std::optional<std::string>* by
   bytes->reset();
   FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (!file.is_open()) return errno == ENOENT ? FileResult{} : Failure(path);
-  std::string read_bytes;
-  if (!ReadToEnd(file.get(), &read_bytes)) return Failure(path);
-  *bytes = std::move(read_bytes);
+  FileBytes read;
+  if (!read.ReadToEnd(file.get())) return Failure(path);
+  *bytes = std::string(read.view());
   return {};
 }
 

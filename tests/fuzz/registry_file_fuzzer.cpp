@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "fuzz/fuzz_check.h"
@@ -38,7 +39,7 @@ nerbo::RegistryTree PartFor(nerbo::RegistryTree& whole, const std::vector<nerbo:
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   nerbo::RegistryFileText checked;
   nerbo::RegistryFileError error;
-  if (!checked.Check(std::string(reinterpret_cast<const char*>(data), size), &error)) {
+  if (!checked.Check(std::string_view(reinterpret_cast<const char*>(data), size), &error)) {
     NERBO_FUZZ_CHECK(error.line >= 1 && !error.message.empty());
     return 0;
   }
