@@ -1,5 +1,5 @@
-// The registry's keys and values as nodes of a tree, which the memory
-// registry of the tests and the Linux registry file keep. Names compare without
+// The registry's keys and values as nodes of a tree, which the Linux
+// registry file and the tests' memory registry keep. Names compare without
 // letter case (ASCII letters, as the tool's names are ASCII) and keep the
 // case they were first given.
 #pragma once

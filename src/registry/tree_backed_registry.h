@@ -1,7 +1,7 @@
-// The Registry backend over a RegistryTree, for the stores that keep the
-// tree themselves (the registry file; the tests' memory registry). A handle names a key by its path, so it
-// survives the tree being reloaded; once that path no longer leads to a key,
-// calls on the handle fail with kRegKeyDeleted.
+// The Registry backend over a RegistryTree, which a TreeStorage keeps (the
+// registry file's store; the tests' memory). A handle names a key by its
+// path, so it survives the tree being reloaded; once that path no longer
+// leads to a key, calls on the handle fail with kRegKeyDeleted.
 #pragma once
 
 #include <functional>
