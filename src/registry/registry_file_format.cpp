@@ -331,17 +331,18 @@ std::size_t LevelsOf(std::string_view names) {
 
 constexpr std::size_t kEveryLevel = std::numeric_limits<std::size_t>::max();
 
-}  // namespace
-
-struct RegistryFileText::Kept {
-  const Section* section;
+// A section that goes into the tree, and how much of it.
+struct Kept {
+  std::string_view names;
   std::size_t levels;  // of its names, those that go into the tree
   bool values;         // whether its values do
 };
 
+}  // namespace
+
 void RegistryFileText::Clear() {
   text_ = std::string_view();
-  sections_.clear();
+  for (RootSections& sections : roots_) sections.names.clear();
 }
 
 bool RegistryFileText::Check(std::string_view text, RegistryFileError* error) {
@@ -357,12 +358,17 @@ bool RegistryFileText::CheckLines(RegistryFileError* error) {
   LineReader lines(text_, 0, error);
   if (!lines.NextLine() || lines.line() != kHeader)
     return lines.Fail("the file does not start with the line REGEDIT4");
+  bool in_section = false;
   while (lines.NextEntry()) {
     if (lines.AtKeyLine()) {
-      Section section;
-      if (!lines.ParseKeyLine(&section.root, &section.names)) return false;
-      sections_.push_back(section);
-    } else if (sections_.empty()) {
+      RegKey root = 0;
+      std::string_view names;
+      if (!lines.ParseKeyLine(&root, &names)) return false;
+      for (RootSections& sections : roots_) {
+        if (sections.root == root) sections.names.push_back(names);
+      }
+      in_section = true;
+    } else if (!in_section) {
       return lines.Fail("a value comes before the first [key] line");
     } else if (!lines.ParseValue(nullptr)) {
       return false;
@@ -371,9 +377,9 @@ bool RegistryFileText::CheckLines(RegistryFileError* error) {
   return true;
 }
 
-void RegistryFileText::ReadValues(const Section& section, RegistryNode* node) const {
+void RegistryFileText::ReadValues(std::string_view names, RegistryNode* node) const {
   RegistryFileError unused;  // the text was checked
-  LineReader lines(text_, static_cast<std::size_t>(section.names.data() - text_.data()), &unused);
+  LineReader lines(text_, static_cast<std::size_t>(names.data() - text_.data()), &unused);
   lines.NextLine();  // the rest of the [key] line
   while (lines.NextEntry() && !lines.AtKeyLine()) {
     RegistryValue value;
@@ -383,16 +389,24 @@ void RegistryFileText::ReadValues(const Section& section, RegistryNode* node) co
 }
 
 void RegistryFileText::Build(const std::vector<RegistryPath>* keys, RegistryTree* tree) const {
+  *tree = RegistryTree();
+  for (const RootSections& sections : roots_) BuildRoot(sections, keys, tree->Root(sections.root));
+}
+
+void RegistryFileText::BuildRoot(const RootSections& sections, const std::vector<RegistryPath>* keys,
+                                 RegistryNode* root) const {
+  auto below_root = [&sections](const RegistryPath& key) { return key.root == sections.root; };
+  if (keys && std::none_of(keys->begin(), keys->end(), below_root)) return;
   std::vector<Kept> kept;
-  for (const Section& section : sections_) {
-    Kept entry{&section, kEveryLevel, keys == nullptr};
+  for (std::string_view names : sections.names) {
+    Kept entry{names, kEveryLevel, keys == nullptr};
     if (keys) {
       // Each key wants its own values and its subkeys' names.
       entry.levels = 0;
       for (const RegistryPath& key : *keys) {
-        if (key.root != section.root || !StartsWithLevels(section.names, key.names)) continue;
+        if (!below_root(key) || !StartsWithLevels(names, key.names)) continue;
         entry.levels = std::max(entry.levels, key.names.size() + 1);
-        entry.values = entry.values || key.names.size() == LevelsOf(section.names);
+        entry.values = entry.values || key.names.size() == LevelsOf(names);
       }
       if (entry.levels == 0) continue;
     }
@@ -401,23 +415,19 @@ void RegistryFileText::Build(const std::vector<RegistryPath>* keys, RegistryTree
   // In the registry's order each new key lands at the end of its parent's
   // subkeys; among equal names the text's order stays, so the later value
   // wins. A file the tool wrote is in order already.
-  auto before = [](const Kept& a, const Kept& b) {
-    if (a.section->root != b.section->root) return a.section->root < b.section->root;
-    return NamesBefore(a.section->names, b.section->names);
-  };
+  auto before = [](const Kept& a, const Kept& b) { return NamesBefore(a.names, b.names); };
   if (!std::is_sorted(kept.begin(), kept.end(), before)) std::stable_sort(kept.begin(), kept.end(), before);
 
-  *tree = RegistryTree();
   for (const Kept& entry : kept) {
-    RegistryNode* node = tree->Root(entry.section->root);
-    std::string_view names = entry.section->names;
+    RegistryNode* node = root;
+    std::string_view names = entry.names;
     for (std::size_t level = 0; level < entry.levels && !names.empty(); ++level) {
       const std::size_t slash = std::min(names.find('\\'), names.size());
       bool inserted = false;
       node = &node->AddSubkey(std::string(names.substr(0, slash)), &inserted);
       names.remove_prefix(std::min(names.size(), slash + 1));
     }
-    if (entry.values) ReadValues(*entry.section, node);
+    if (entry.values) ReadValues(entry.names, node);
   }
 }
 

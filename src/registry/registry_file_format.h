@@ -43,20 +43,23 @@ class RegistryFileText {
   void Clear();
 
  private:
-  // A [key] line: its values are on the lines that follow it.
-  struct Section {
-    RegKey root = 0;
-    std::string_view names;  // below the root, backslashes between, into the text
+  // The [key] lines of one root, each by the names below the root
+  // (backslashes between, into the text), in the order of the text; the
+  // values of each are on the lines that follow it. A deque grows without
+  // moving what it holds: the notes of a large file are written once, in
+  // memory touched once.
+  struct RootSections {
+    RegKey root;
+    std::deque<std::string_view> names;
   };
-  struct Kept;
 
   bool CheckLines(RegistryFileError* error);
-  void ReadValues(const Section& section, RegistryNode* node) const;
+  void BuildRoot(const RootSections& sections, const std::vector<RegistryPath>* keys,
+                 RegistryNode* node) const;
+  void ReadValues(std::string_view names, RegistryNode* node) const;
 
   std::string_view text_;
-  // In the order of the text. A deque grows without moving what it holds:
-  // the notes of a large file are written once, in memory touched once.
-  std::deque<Section> sections_;
+  RootSections roots_[3] = {{kClassesRoot, {}}, {kLocalMachine, {}}, {kCurrentUser, {}}};
 };
 
 // The text that RegistryFileText reads back into the same tree.
