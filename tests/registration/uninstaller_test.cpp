@@ -6,6 +6,7 @@
 #include "registration/delete_key_tree.h"
 #include "registration/registration_failure.h"
 #include "registration/registration_harness.h"
+#include "support/file_contents.h"
 #include "support/memory_registry.h"
 #include "support/refusing_registry.h"
 #include "support/registry_dump.h"
@@ -78,6 +79,14 @@ std::vector<RoundTripCase> RoundTripCases() {
       {"ReusedTypeWithoutKey", true, [](Registry& r) { SeedIn(r, kClassesRoot, ".java", "", Sz("jfile")); },
        [](Registry& r) { SeedIn(r, kClassesRoot, "jfile", "", Sz("Java File")); }},
       {"ReusedTypeWithoutJavac", false, TextFileType, nothing},
+      // Read as the type `txtfile`: no key with an empty name, which the
+      // registry file could not hold, comes of it.
+      {"ReusedTypeNamedWithAnEmptyLevel", true,
+       [](Registry& r) {
+         TextFileType(r);
+         SeedIn(r, kClassesRoot, ".java", "", Sz("txtfile\\"));
+       },
+       nothing},
       {"JavaNamingTheToolsTypeGoesWhole", true,
        [](Registry& r) { SeedIn(r, kClassesRoot, ".java\\ShellNew", "NullFile", Sz("")); },
        [](Registry& r) {
@@ -207,8 +216,12 @@ TEST_P(UninstallerRefused, SaysSoInsteadOfReportingSuccess) {
     ResetRegistry();
     PutKit();
     ASSERT_EQ(Install(), kMsgUninstallHint);
+    const std::optional<std::string> installed = FileContents(instance_.file);
     RefusingRegistry refusing(registry(), c.root, c.refusal);
     EXPECT_EQ(Uninstall(refusing), kMsgRemovalRefused);
+    if (!instance_.file.empty()) {
+      EXPECT_EQ(FileContents(instance_.file), installed) << "the registry file changed";
+    }
     EXPECT_EQ(console_.out, "");
     EXPECT_EQ(console_.err,
               std::string("\nImpossibile ") + c.what +
