@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "registry/registry_file.h"
@@ -69,10 +70,11 @@ void WriteInstalledLayout(nerbo::Registry& registry) {
 
 int main(int argc, char** argv) {
   std::string path = argc > 1 ? argv[1] : "/tmp/nerbo-bench-" + std::to_string(getpid()) + ".reg";
-  auto registry = nerbo::MakeRegistryFile(path, [](const std::string& message) {
-    std::fprintf(stderr, "%s\n", message.c_str());
-    std::exit(1);
-  });
+  auto registry = std::make_unique<nerbo::TreeBackedRegistry>(
+      nerbo::MakeRegistryFileStore(path, [](const std::string& message) {
+        std::fprintf(stderr, "%s\n", message.c_str());
+        std::exit(1);
+      }));
   WriteInstalledLayout(*registry);
   struct stat st;
   stat(path.c_str(), &st);

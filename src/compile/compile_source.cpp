@@ -9,7 +9,6 @@
 #include "run/class_path.h"
 #include "run/run_class.h"
 #include "runtime/error_number.h"
-#include "runtime/portable/path.h"
 
 namespace nerbo {
 namespace {
@@ -25,7 +24,7 @@ void CompileSource(RunContext& context) {
   std::optional<std::string> javac = ReadToolPath(context.registry, context.settings_key, kCompileValue);
   const Conventions& conventions = context.conventions;
 
-  std::string file_name = MergePath("", "", context.name, context.extension, conventions.dir_separator);
+  std::string file_name = TargetFileName(context);
   Print(context.console, "Sto compilando il file \"" + file_name + "\". ");
   PrintMessage(context.console, kMsgWait);
 

@@ -1,4 +1,4 @@
-// The two kinds of file the tool handles, named once for every mode: their
+// The kinds of file the tool handles, named once for every mode: their
 // extensions, how the file managers describe them and the verbs offered on
 // each.
 #pragma once
@@ -9,7 +9,7 @@ namespace nerbo {
 
 inline constexpr char kClassExtension[] = ".class";
 inline constexpr char kSourceExtension[] = ".java";
-inline constexpr std::size_t kClassExtensionLength = sizeof kClassExtension - 1;
+inline constexpr char kArchiveExtension[] = ".jar";
 inline constexpr std::size_t kSourceExtensionLength = sizeof kSourceExtension - 1;
 
 inline constexpr char kClassDescription[] = "Classi Java";

@@ -1,6 +1,5 @@
-// The run context: what the launcher hands to every mode. The fixed-size
-// buffers of the original design are std::strings here, with their limits
-// applied where the text is taken in.
+// The run context: what the launcher hands to every mode. Its texts are
+// std::strings, with their limits applied where the text is taken in.
 #pragma once
 
 #include <functional>
@@ -64,6 +63,10 @@ struct RunContext {
 // The arguments from `first` on, each followed by a blank, as the argument
 // string takes them: no longer than its limit.
 std::string ArgumentStringFrom(const std::vector<std::string>& arguments, std::size_t first);
+
+// The target's name as found on disk, without its directory (the current
+// one): what a child is given as the file.
+std::string TargetFileName(const RunContext& context);
 
 // Ends the run with `code` through the context's ending: nothing after the
 // raise runs.

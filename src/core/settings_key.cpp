@@ -13,14 +13,6 @@ std::optional<StoredValue> ReadValue(Registry& registry, RegKey key, const char*
   return value;
 }
 
-long CreateSettingsKey(Registry& registry, RegKey* settings) {
-  RegKey vendor = 0;
-  long result = CreateKeyPath(registry, kLocalMachine, kSettingsPath, &vendor);
-  *settings = 0;
-  long last = registry.CreateKey(vendor, kToolKey, settings, nullptr);
-  return result != kRegSuccess ? result : last;
-}
-
 RegKey OpenSettingsKeyToRead(Registry& registry) {
   RegKey key = kLocalMachine;
   for (const char* level : kSettingsPath) {

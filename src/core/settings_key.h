@@ -3,7 +3,6 @@
 // `Run` (java) and `Compile` (javac), stored without a terminator.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -35,26 +34,6 @@ struct StoredValue {
 
 // Nothing when the value is missing or larger than kReadLimit.
 std::optional<StoredValue> ReadValue(Registry& registry, RegKey key, const char* value_name);
-
-// Creates (or opens) `path` level by level under `root` with full access.
-// Gives the first failing result, or success; `key` is the last level reached.
-template <std::size_t N>
-long CreateKeyPath(Registry& registry, RegKey root, const char* const (&path)[N], RegKey* key) {
-  long first_failure = kRegSuccess;
-  RegKey parent = root;
-  for (const char* level : path) {
-    RegKey next = 0;
-    long result = registry.CreateKey(parent, level, &next, nullptr);
-    if (result != kRegSuccess && first_failure == kRegSuccess) first_failure = result;
-    parent = next;
-  }
-  *key = parent;
-  return first_failure;
-}
-
-// Creates or opens HKEY_LOCAL_MACHINE\SOFTWARE\Vesk\Nerbo level by level.
-// Gives the first failing result, or success.
-long CreateSettingsKey(Registry& registry, RegKey* settings);
 
 // Opens it for reading, as class runs and compiles need it: they never write,
 // so a user without the right to change HKEY_LOCAL_MACHINE can run them. The

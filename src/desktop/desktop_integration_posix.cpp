@@ -10,14 +10,12 @@
 #include "desktop/desktop_record.h"
 #include "desktop/desktop_verbs.h"
 #include "desktop/embedded_icons.h"
-#include "desktop/ico_image.h"
 #include "desktop/mime_defaults.h"
-#include "desktop/png_writer.h"
 #include "desktop/text_editor.h"
-#include "runtime/environment.h"
 #include "runtime/error_number.h"
 #include "runtime/file_store.h"
-#include "runtime/spawn.h"
+#include "runtime/run_quietly_posix.h"
+#include "runtime/xdg_base_directory.h"
 
 namespace nerbo {
 namespace {
@@ -34,22 +32,12 @@ constexpr char kToolDirectory[] = "nerbo";
 constexpr char kRecordName[] = "desktop-record";
 constexpr char kToolLinkName[] = "nerbo";
 
-DesktopResult Failed(const FileFailure& failure) {
+DesktopResult Failed(const FileResult& failure) {
   DesktopResult result;
   result.done = false;
   result.path = failure.path;
   result.error_number = failure.error_number;
   return result;
-}
-
-// An XDG base directory: the variable when it holds an absolute path (the
-// XDG base-directory rule), else the fallback under $HOME.
-std::optional<fs::path> BaseDirectory(const char* variable, const char* fallback) {
-  std::string value;
-  if (LookUpEnvironment(variable, &value) && !value.empty() && value[0] == '/') return fs::path(value);
-  std::string home;
-  if (!LookUpEnvironment("HOME", &home) || home.empty() || home[0] != '/') return std::nullopt;
-  return fs::path(home) / fallback;
 }
 
 struct Locations {
@@ -70,10 +58,10 @@ struct Locations {
 };
 
 std::optional<Locations> FindLocations() {
-  std::optional<fs::path> data = BaseDirectory("XDG_DATA_HOME", ".local/share");
-  std::optional<fs::path> config = BaseDirectory("XDG_CONFIG_HOME", ".config");
+  std::optional<std::string> data = XdgBaseDirectory("XDG_DATA_HOME", ".local/share");
+  std::optional<std::string> config = XdgBaseDirectory("XDG_CONFIG_HOME", ".config");
   if (!data || !config) return std::nullopt;
-  return Locations{*data, *config / "mimeapps.list"};
+  return Locations{*data, fs::path(*config) / "mimeapps.list"};
 }
 
 bool Exists(const fs::path& path) {
@@ -108,21 +96,16 @@ std::vector<DefaultApplication> Defaults(bool with_sources) {
   return defaults;
 }
 
-std::string IconPng(const std::string& ico) {
-  RgbaImage image;
-  ReadIcoImage(ico, &image);  // the pictures are built in; their reading is tested
-  return WritePng(image);
-}
-
 bool HasLineFeed(const fs::path& path) { return path.string().find('\n') != std::string::npos; }
 
 // The record of an earlier installation; a record that cannot be read is
 // never overwritten, so what it says is not lost.
-std::optional<DesktopRecord> ReadRecord(const Locations& locations, std::optional<FileFailure>* failure) {
-  std::optional<std::string> text = ReadWholeFile(locations.Record(), failure);
+std::optional<DesktopRecord> ReadRecord(const Locations& locations, FileResult* result) {
+  std::optional<std::string> text;
+  *result = ReadWholeFile(locations.Record(), &text);
   if (!text) return std::nullopt;
   std::optional<DesktopRecord> record = ParseDesktopRecord(*text);
-  if (!record) *failure = FileFailure{locations.Record(), kErrInvalid};
+  if (!record) *result = FileResult{false, locations.Record(), kErrInvalid};
   return record;
 }
 
@@ -156,20 +139,20 @@ void RemoveEmptyDirectories(std::vector<std::string> directories) {
 
 DesktopResult InstallDesktopIntegration(const std::string& tool_path, bool with_sources) {
   std::optional<Locations> locations = FindLocations();
-  if (!locations) return Failed({"$HOME", kErrNoEntry});
+  if (!locations) return Failed({false, "$HOME", kErrNoEntry});
   if (HasLineFeed(locations->data) || HasLineFeed(locations->mimeapps))
-    return Failed({locations->data, kErrInvalid});
+    return Failed({false, locations->data, kErrInvalid});
 
-  std::optional<FileFailure> failure;
-  DesktopRecord record = ReadRecord(*locations, &failure).value_or(DesktopRecord{});
-  if (failure) return Failed(*failure);
+  FileResult result;
+  DesktopRecord record = ReadRecord(*locations, &result).value_or(DesktopRecord{});
+  if (!result.done) return Failed(result);
 
   const std::vector<DesktopVerb> verbs =
       DesktopVerbs(locations->ToolLink().string(), with_sources,
                    with_sources ? FindTextEditor() : std::vector<std::string>{});
   std::vector<DesktopFile> files = VerbFiles(locations->data.string(), verbs);
-  files.push_back({locations->Icon(FileKind::kClass).string(), IconPng(ClassIconFile())});
-  if (with_sources) files.push_back({locations->Icon(FileKind::kSource).string(), IconPng(SourceIconFile())});
+  files.push_back({locations->Icon(FileKind::kClass).string(), ClassIconPng()});
+  if (with_sources) files.push_back({locations->Icon(FileKind::kSource).string(), SourceIconPng()});
 
   // Everything this installation may make goes on record before it is made.
   AddOnce(&record.files, locations->ToolLink().string());
@@ -184,20 +167,20 @@ DesktopResult InstallDesktopIntegration(const std::string& tool_path, bool with_
   // moved) say nothing about this one.
   if (record.mimeapps_path != locations->mimeapps.string()) record.defaults = DefaultsChange{};
   record.mimeapps_path = locations->mimeapps.string();
-  std::optional<std::string> mimeapps = ReadWholeFile(locations->mimeapps, &failure);
-  if (failure) return Failed(*failure);
+  std::optional<std::string> mimeapps;
+  if (!(result = ReadWholeFile(locations->mimeapps, &mimeapps)).done) return Failed(result);
   std::string new_mimeapps = SetDefaults(mimeapps, Defaults(with_sources), &record.defaults);
 
   // The record goes first: should the installation stop half way, it names
   // more than was done, never less, and removing a missing file is no fault.
-  if ((failure = ReplaceFile(locations->Record(), DesktopRecordText(record)))) return Failed(*failure);
-  if ((failure = ReplaceLink(locations->ToolLink(), tool_path))) return Failed(*failure);
+  if (!(result = ReplaceFile(locations->Record(), DesktopRecordText(record))).done) return Failed(result);
+  if (!(result = ReplaceLink(locations->ToolLink(), tool_path)).done) return Failed(result);
   for (const DesktopFile& file : files) {
-    if ((failure = ReplaceFile(file.path, file.bytes, file.executable ? 0755 : 0644)))
-      return Failed(*failure);
+    if (!(result = ReplaceFile(file.path, file.bytes, file.executable ? 0755 : 0644)).done)
+      return Failed(result);
   }
   if (new_mimeapps != mimeapps.value_or("") || !mimeapps) {
-    if ((failure = ReplaceFile(locations->mimeapps, new_mimeapps))) return Failed(*failure);
+    if (!(result = ReplaceFile(locations->mimeapps, new_mimeapps)).done) return Failed(result);
   }
   RefreshCaches(*locations, make_database);
   return {};
@@ -205,38 +188,38 @@ DesktopResult InstallDesktopIntegration(const std::string& tool_path, bool with_
 
 DesktopResult UninstallDesktopIntegration() {
   std::optional<Locations> locations = FindLocations();
-  if (!locations) return Failed({"$HOME", kErrNoEntry});
-  std::optional<FileFailure> failure;
-  std::optional<DesktopRecord> record = ReadRecord(*locations, &failure);
-  if (failure) return Failed(*failure);
+  if (!locations) return Failed({false, "$HOME", kErrNoEntry});
+  FileResult result;
+  std::optional<DesktopRecord> record = ReadRecord(*locations, &result);
+  if (!result.done) return Failed(result);
   if (!record) return {};
 
   if (!record->mimeapps_path.empty()) {
     const fs::path mimeapps = record->mimeapps_path;
-    std::optional<std::string> text = ReadWholeFile(mimeapps, &failure);
-    if (failure) return Failed(*failure);
+    std::optional<std::string> text;
+    if (!(result = ReadWholeFile(mimeapps, &text)).done) return Failed(result);
     if (text) {
       std::optional<std::string> restored = RestoreDefaults(*text, Defaults(true), record->defaults);
       if (!restored) {
-        failure = RemoveFile(mimeapps);
+        result = RemoveFile(mimeapps);
       } else if (*restored != *text) {
-        failure = ReplaceFile(mimeapps, *restored);
+        result = ReplaceFile(mimeapps, *restored);
       }
-      if (failure) return Failed(*failure);
+      if (!result.done) return Failed(result);
     }
   }
   for (const std::string& file : record->files) {
-    if ((failure = RemoveFile(file))) return Failed(*failure);
+    if (!(result = RemoveFile(file)).done) return Failed(result);
   }
   RefreshCaches(*locations, false);
   for (const std::string& cache : record->caches) {
-    if (ReadWholeFile(cache, &failure) == std::optional<std::string>(kEmptyDesktopDatabase)) {
-      failure = RemoveFile(cache);
-    }
-    if (failure) return Failed(*failure);
+    std::optional<std::string> text;
+    if (!(result = ReadWholeFile(cache, &text)).done) return Failed(result);
+    if (text == std::string(kEmptyDesktopDatabase) && !(result = RemoveFile(cache)).done)
+      return Failed(result);
   }
   // The record goes last, so that a removal that stops can be run again.
-  if ((failure = RemoveFile(locations->Record()))) return Failed(*failure);
+  if (!(result = RemoveFile(locations->Record())).done) return Failed(result);
   RemoveEmptyDirectories(record->directories);
   // Records of earlier versions name no directory, but the tool's own.
   RemoveDirectoryIfEmpty(locations->Record().parent_path());

@@ -95,11 +95,12 @@ bool IsSaved(const DefaultsChange& change, const std::string& mime_type) {
                      [&mime_type](const SavedDefault& entry) { return entry.mime_type == mime_type; });
 }
 
-}  // namespace
-
+// The line the tool writes for `wanted`.
 std::string DefaultLine(const DefaultApplication& wanted) {
   return wanted.mime_type + "=" + wanted.desktop_id + ";";
 }
+
+}  // namespace
 
 std::string SetDefaults(const std::optional<std::string>& text, const std::vector<DefaultApplication>& wanted,
                         DefaultsChange* change) {

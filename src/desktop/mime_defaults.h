@@ -29,9 +29,6 @@ struct DefaultApplication {
   std::string desktop_id;  // "name.desktop"
 };
 
-// The line the tool writes for `wanted`.
-std::string DefaultLine(const DefaultApplication& wanted);
-
 // Makes each of `wanted` the default of its type in `text` (nothing: no file
 // yet) and gives the new text. A line that already names the tool's entry is
 // left alone and saves nothing, so installing twice keeps the first

@@ -1,6 +1,6 @@
 #include "launcher/key_filter.h"
 
-#include "runtime/console.h"
+#include "runtime/portable/input_event.h"
 
 namespace nerbo {
 namespace {
@@ -8,42 +8,43 @@ namespace {
 bool InRange(std::uint16_t key, std::uint16_t low, std::uint16_t high) { return key >= low && key <= high; }
 
 bool IsDigit(std::uint16_t key) { return InRange(key, '0', '9'); }
-bool IsKeypadDigit(std::uint16_t key) { return InRange(key, 96, 105); }
+bool IsKeypadDigit(std::uint16_t key) { return InRange(key, kVkNumpad0, kVkNumpad9); }
 
 // Keys that produce a character or move the cursor: the rest (modifiers
 // alone, locks, Pause, Print Screen, the Windows and application keys,
 // keypad 5 without Num Lock) never end the wait.
 bool IsCountingKey(std::uint16_t key) {
   switch (key) {
-    case 8:   // Backspace
-    case 9:   // Tab
-    case 13:  // Enter
-    case 27:  // Esc
-    case 32:  // Space
-    case 45:  // Insert
-    case 46:  // Delete
-    case 106:
-    case 107:
-    case 109:
-    case 110:
-    case 111:  // keypad * + - . /
+    case kVkBack:
+    case kVkTab:
+    case kVkReturn:
+    case kVkEscape:
+    case kVkSpace:
+    case kVkInsert:
+    case kVkDelete:
+    case kVkMultiply:
+    case kVkAdd:
+    case kVkSubtract:
+    case kVkDecimal:
+    case kVkDivide:
       return true;
     default:
-      return InRange(key, 33, 40) || IsDigit(key) || InRange(key, 'A', 'Z') || IsKeypadDigit(key) ||
-             InRange(key, 112, 123) || InRange(key, 186, 192) || InRange(key, 219, 222);
+      return InRange(key, kVkPrior, kVkDown) || IsDigit(key) || InRange(key, 'A', 'Z') ||
+             IsKeypadDigit(key) || InRange(key, kVkF1, kVkF12) || InRange(key, kVkOem1, kVkOem3) ||
+             InRange(key, kVkOem4, kVkOem7);
   }
 }
 
 // Ctrl with these punctuation keys gives no character.
 bool IsDeadCtrlPunctuation(std::uint16_t key) {
   switch (key) {
-    case 186:
-    case 187:
-    case 188:
-    case 190:
-    case 191:
-    case 192:
-    case 222:
+    case kVkOem1:
+    case kVkOemPlus:
+    case kVkOemComma:
+    case kVkOemPeriod:
+    case kVkOem2:
+    case kVkOem3:
+    case kVkOem7:
       return true;
     default:
       return false;

@@ -14,6 +14,7 @@
 #include "registration/installer.h"
 #include "registration/uninstaller.h"
 #include "run/run_class.h"
+#include "run/run_jar.h"
 #include "runtime/file_search.h"
 #include "runtime/portable/ascii.h"
 #include "runtime/portable/path.h"
@@ -84,6 +85,7 @@ void ReportInternalError(Console& console, const std::string& why) {
   context.settings_key = OpenSettingsKeyToRead(context.registry);
   if (context.extension == kClassExtension) RunClass(context);
   if (context.extension == kSourceExtension) CompileSource(context);
+  if (context.extension == kArchiveExtension) RunJar(context);
   RaiseMessageCode(context, kMsgUnsupportedFile);
 }
 

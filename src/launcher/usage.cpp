@@ -18,6 +18,7 @@ struct UsageLine {
 std::string UsageText(const Conventions& conventions) {
   const std::string file_class = " FILE.class";
   const std::string file_java = " FILE.java";
+  const std::string file_jar = " FILE.jar";
   std::string switches = std::string(" ") + conventions.help_switch;
   const char* switches_meaning = "questo testo, con la versione";
   if (conventions.version_switch) {
@@ -31,6 +32,8 @@ std::string UsageText(const Conventions& conventions) {
       {file_class + " " + kPromptSwitch, "esegue la classe, chiedendo prima gli argomenti"},
       {file_java, "compila il sorgente con javac"},
       {file_java + " " + kRunAfterCompileSwitch + " [ARGOMENTI...]", "compila ed esegue la classe"},
+      {file_jar + " [ARGOMENTI...]", "esegue l'archivio con java -jar, dalla sua directory"},
+      {file_jar + " " + kPromptSwitch, "esegue l'archivio, chiedendo prima gli argomenti"},
       {switches, switches_meaning},
   };
   std::string text = std::string(conventions.program_name) + " " + NERBO_VERSION +

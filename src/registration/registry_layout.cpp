@@ -15,6 +15,9 @@ std::string CommandProgram(const std::string& tool_path) {
   return "\"" + tool_path + "\"";
 }
 
+// What every verb's command starts with: the program and the file.
+std::string CommandPrefix(const std::string& tool_path) { return CommandProgram(tool_path) + " \"%1\" "; }
+
 }  // namespace
 
 std::string UninstallCommand(const std::string& tool_path) {
@@ -24,8 +27,6 @@ std::string UninstallCommand(const std::string& tool_path) {
 std::string ClassIconText(const std::string& tool_path) { return tool_path + ",0"; }
 
 std::string SourceIconText(const std::string& tool_path) { return tool_path + ",1"; }
-
-std::string CommandPrefix(const std::string& tool_path) { return CommandProgram(tool_path) + " \"%1\" "; }
 
 std::string RunCommand(const std::string& tool_path) {
   return CommandPrefix(tool_path) + "\"%2\" \"%3\" \"%4\" \"%5\" \"%6\" \"%7\" \"%8\" \"%9\"";

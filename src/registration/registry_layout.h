@@ -75,7 +75,6 @@ inline constexpr std::size_t kInstallDirectoryLimit = 245;
 std::string UninstallCommand(const std::string& tool_path);
 std::string ClassIconText(const std::string& tool_path);
 std::string SourceIconText(const std::string& tool_path);
-std::string CommandPrefix(const std::string& tool_path);
 std::string RunCommand(const std::string& tool_path);
 std::string RunWithArgsCommand(const std::string& tool_path);
 std::string CompileRunCommand(const std::string& tool_path);

@@ -1,12 +1,10 @@
 #include "registry/registry_file_format.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <string_view>
-#include <vector>
+#include <limits>
 
 #include "runtime/portable/ascii.h"
 
@@ -18,33 +16,8 @@ constexpr std::size_t kMaxKeyNameLength = 255;
 constexpr std::size_t kHexLineWidth = 76;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-bool IsPrintable(char c) {
-  return static_cast<unsigned char>(c) >= 0x20 && static_cast<unsigned char>(c) < 0x7f;
-}
-
-// What the scanners of the parser's hot loops look for in a byte, so that
-// each byte takes one lookup: every line of a large file is checked.
-enum ByteClass : unsigned char { kControlByte = 1, kQuoteByte = 2, kBackslashByte = 4 };
-constexpr std::array<unsigned char, 256> kByteClasses = [] {
-  std::array<unsigned char, 256> classes{};
-  for (int c = 0; c < 0x20; ++c) classes[c] = kControlByte;
-  classes['"'] = kQuoteByte;
-  classes['\\'] = kBackslashByte;
-  return classes;
-}();
-inline unsigned char ClassOf(char c) { return kByteClasses[static_cast<unsigned char>(c)]; }
-
-// EqualsIgnoreCase for the parser's hot path: a [key] line's names are
-// compared for every section of the file, and most are spelt alike.
-inline bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  if (a == b) return true;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x != y && ((x | 0x20) != (y | 0x20) || (x | 0x20) < 'a' || (x | 0x20) > 'z')) return false;
-  }
-  return true;
-}
+bool IsControl(char c) { return static_cast<unsigned char>(c) < 0x20; }
+bool IsPrintable(char c) { return !IsControl(c) && static_cast<unsigned char>(c) < 0x7f; }
 
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
@@ -128,138 +101,25 @@ void AppendKey(const RegistryNode& node, const std::string& path, bool is_root, 
 
 // ---- Reading ----
 
-// One [key] section of the text: where its values go and the values read.
-struct Section {
-  RegKey root = 0;
-  std::vector<std::string_view> names;  // the levels below the root, into the text
-  std::vector<RegistryValue> values;    // in the order of the text
-};
-
-// The order of CompareIgnoringCase, inlined: sorting a large file that is
-// out of order takes millions of these.
-inline int CompareNames(std::string_view a, std::string_view b) {
-  std::size_t common = std::min(a.size(), b.size());
-  for (std::size_t i = 0; i < common; ++i) {
-    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-    if (x == y) continue;
-    if (x >= 'a' && x <= 'z') x = static_cast<unsigned char>(x - 'a' + 'A');
-    if (y >= 'a' && y <= 'z') y = static_cast<unsigned char>(y - 'a' + 'A');
-    if (x != y) return x < y ? -1 : 1;
+// Every [key] line names its root, nearly always spelt as the tool writes it.
+RegKey RootNamed(std::string_view name) {
+  static const RegistryTree kRoots;
+  for (RegKey root : {kClassesRoot, kLocalMachine, kCurrentUser}) {
+    const std::string& root_name = kRoots.Root(root)->name;
+    if (name == root_name || EqualsIgnoreCase(name, root_name)) return root;
   }
-  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+  return 0;
 }
 
-// The sections in the registry's order (names compared level by level,
-// ignoring case) and, among equal paths, in the order of the text.
-bool ComesBefore(const Section& left, const Section& right) {
-  if (left.root != right.root) return left.root < right.root;
-  std::size_t common = std::min(left.names.size(), right.names.size());
-  for (std::size_t i = 0; i < common; ++i) {
-    int order = CompareNames(left.names[i], right.names[i]);
-    if (order != 0) return order < 0;
-  }
-  return left.names.size() < right.names.size();
-}
-
-class Parser {
+// Reads a text a line at a time from a given place. The check of every line
+// and the reading of the values a read wants go through it alike, so that a
+// text is taken or refused the same way whatever is read of it.
+class LineReader {
  public:
-  Parser(std::string_view text, RegistryFileFocus* focus, RegistryTree* tree, RegistryFileError* error)
-      : text_(text), focus_(focus), tree_(tree), error_(error) {
-    if (!focus_) return;
-    for (const RegistryPath& key : focus_->keys) {
-      const RegistryNode* root = tree_->Root(key.root);
-      if (!root) continue;
-      std::string path = root->name;
-      for (const std::string& name : key.names) path += "\\" + name;
-      focus_paths_.push_back(std::move(path));
-    }
-  }
+  LineReader(std::string_view text, std::size_t from, RegistryFileError* error)
+      : text_(text), next_(from), error_(error) {}
 
-  bool Run() {
-    *tree_ = RegistryTree();
-    if (text_.empty()) return true;
-    if (!NextLine() || line_ != kHeader) return Fail("the file does not start with the line REGEDIT4");
-    if (focus_ && focus_->text_checked && focus_->only_sections) {
-      for (std::size_t offset : focus_->sections) {
-        next_ = offset;
-        if (!ParseLines(true)) return false;
-      }
-    } else {
-      if (focus_) focus_->sections.clear();
-      if (!ParseLines(false)) return false;
-    }
-    BuildTree();
-    return true;
-  }
-
- private:
-  // The lines from next_ to the end, or (`one_section`) to the [key] line
-  // after the first.
-  bool ParseLines(bool one_section) {
-    bool in_first = false;
-    for (;;) {
-      if (Checking() && !wanted_ && in_section_ && PassOverPlainLine()) continue;
-      if (!NextLine()) break;
-      if (!wanted_ && focus_ && focus_->text_checked) PassOverSection();
-      std::size_t start = 0;
-      while (start < line_.size() && IsBlank(line_[start])) ++start;
-      if (start == line_.size() || line_[start] == ';') continue;
-      pos_ = start;
-      if (line_[start] == '[') {
-        if (one_section && in_first) return true;
-        in_first = true;
-        if (!ParseSection()) return false;
-      } else if (!ParseValue()) {
-        return false;
-      }
-    }
-    return true;
-  }
-
-  // Whether this parse checks every line, also of the sections it does not
-  // keep: all but the parses of a text checked before.
-  bool Checking() const { return !focus_ || !focus_->text_checked; }
-
-  // Checks and consumes, in one pass that also finds its end, a line in
-  // the shapes that make up nearly all of a large file: a blank line,
-  // @="text" or "name"="text". False, with nothing consumed, for any other
-  // line (right or wrong): the full parse of the line takes it and says
-  // what is wrong. The values of such a line are not kept.
-  bool PassOverPlainLine() {
-    // Past the end already when the last line has no line end.
-    if (next_ >= text_.size()) return false;
-    const char* const end = text_.data() + text_.size();
-    const char* at = text_.data() + next_;
-    if (*at == '@' || *at == '"') {
-      at = *at == '@' ? at + 1 : PastQuoted(at, end);
-      if (!at || at == end || *at != '=') return false;
-      at = PastQuoted(at + 1, end);
-      if (!at) return false;
-    }
-    if (at != end && *at == '\r') ++at;
-    if (at == end || *at != '\n') return false;
-    next_ = static_cast<std::size_t>(at + 1 - text_.data());
-    ++line_number_;
-    return true;
-  }
-
-  // Past the closing quote of the quoted string at `at`; null when `at`
-  // holds no quote, or the string is not closed on its line or holds a
-  // control character or an escape other than \\ and \".
-  static const char* PastQuoted(const char* at, const char* end) {
-    if (at == end || *at != '"') return nullptr;
-    for (++at; at != end; ++at) {
-      unsigned char byte_class = ClassOf(*at);
-      if (byte_class == 0) continue;
-      if (byte_class == kQuoteByte) return at + 1;
-      if (byte_class != kBackslashByte || at + 1 == end || !(ClassOf(at[1]) & (kQuoteByte | kBackslashByte)))
-        return nullptr;
-      ++at;
-    }
-    return nullptr;
-  }
-
-  // The next line without its line end; false at the end of the text.
+  // The next line, without its line end; false at the end of the text.
   bool NextLine() {
     if (next_ >= text_.size()) return false;
     const char* begin = text_.data() + next_;
@@ -267,7 +127,6 @@ class Parser {
     std::size_t end =
         newline ? static_cast<std::size_t>(static_cast<const char*>(newline) - text_.data()) : text_.size();
     line_ = std::string_view(begin, end - next_);
-    line_start_ = next_;
     if (!line_.empty() && line_.back() == '\r') line_.remove_suffix(1);
     next_ = end + 1;
     ++line_number_;
@@ -275,157 +134,114 @@ class Parser {
     return true;
   }
 
-  // Moves to the next [key] line (a '[' with only blanks before it on its
-  // line; inside a quoted value it has other bytes before it) or the end.
-  // Line numbers are no longer counted: a checked text has no error to
-  // report.
-  void PassOverSection() {
-    std::size_t at = line_start_;
-    for (;;) {
-      const void* found =
-          at < text_.size() ? std::memchr(text_.data() + at, '[', text_.size() - at) : nullptr;
-      if (!found) {
-        next_ = text_.size();
-        line_ = std::string_view();
-        return;
-      }
-      std::size_t bracket = static_cast<std::size_t>(static_cast<const char*>(found) - text_.data());
-      std::size_t line_start = bracket;
-      while (line_start > 0 && IsBlank(text_[line_start - 1])) --line_start;
-      if (line_start == 0 || text_[line_start - 1] == '\n') {
-        next_ = line_start;
-        NextLine();
-        return;
-      }
-      at = bracket + 1;
+  // The next line that is neither blank nor a comment, from its first byte
+  // after blanks; false at the end of the text.
+  bool NextEntry() {
+    while (NextLine()) {
+      while (pos_ < line_.size() && IsBlank(line_[pos_])) ++pos_;
+      if (pos_ < line_.size() && line_[pos_] != ';') return true;
     }
+    return false;
   }
 
-  bool Fail(const std::string& message) {
+  std::string_view line() const { return line_; }
+  bool AtKeyLine() const { return line_[pos_] == '['; }
+
+  bool Fail(const char* message) {
     error_->line = line_number_;
     error_->message = message;
     return false;
   }
 
-  bool AtLineEnd() {
-    while (pos_ < line_.size() && IsBlank(line_[pos_])) ++pos_;
-    return pos_ == line_.size();
-  }
-
-  // Whether a [key] line's path is a focus key or lies below one (every
-  // path, without a focus).
-  bool Wanted(std::string_view path) const {
-    if (!focus_) return true;
-    for (const std::string& key : focus_paths_) {
-      // The byte after the key first: it turns most paths away at once.
-      if (path.size() >= key.size() && (path.size() == key.size() || path[key.size()] == '\\') &&
-          SameIgnoringCase(path.substr(0, key.size()), key))
-        return true;
-    }
-    return false;
-  }
-
-  // Cuts a wanted section's levels to the depth the focus asks for: a focus
-  // key and its subkeys' names. *values tells whether its values count.
-  void KeepLevels(RegKey root, std::vector<std::string_view>* names, bool* values) const {
-    *values = !focus_;
-    if (!focus_) return;
-    std::size_t depth = 0;
-    for (const RegistryPath& key : focus_->keys) {
-      if (key.root != root || key.names.size() > names->size()) continue;
-      bool below = true;
-      for (std::size_t i = 0; i < key.names.size() && below; ++i)
-        below = EqualsIgnoreCase(key.names[i], (*names)[i]);
-      if (!below) continue;
-      depth = std::max(depth, key.names.size() + 1);
-      *values = *values || key.names.size() == names->size();
-    }
-    if (depth < names->size()) names->resize(depth);
-  }
-
-  bool ParseSection() {
+  // A [key] line: its root, and the names below the root as the line spells
+  // them (empty for the root itself).
+  bool ParseKeyLine(RegKey* root, std::string_view* names) {
     std::size_t close = line_.find_last_of(']');
     std::size_t end = close + 1;
     while (end < line_.size() && IsBlank(line_[end])) ++end;
     if (close == std::string_view::npos || end != line_.size())
       return Fail("a [key] line does not end with ]");
     std::string_view path = line_.substr(pos_ + 1, close - pos_ - 1);
-    in_section_ = true;
-    wanted_ = Wanted(path);
-    // A checked text needs no second look at what the reads do not want.
-    if (!wanted_ && focus_->text_checked) return true;
     if (!path.empty() && path[0] == '-') return Fail("removing a key is not supported in this file");
     std::size_t slash = path.find('\\');
-    RegKey root = RootNamed(path.substr(0, slash));
-    if (!root) {
+    *root = RootNamed(path.substr(0, slash));
+    if (!*root) {
       return Fail("the key does not start with HKEY_CLASSES_ROOT, HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER");
     }
-    if (!wanted_ && (slash == std::string_view::npos || PlainNames(path.substr(slash + 1)))) return true;
-    std::vector<std::string_view> names;
+    // Empty for the root itself, but still at its place in the line.
+    *names = path.substr(slash == std::string_view::npos ? path.size() : slash + 1);
     while (slash != std::string_view::npos) {
-      // One pass over the name finds its end and any control character.
-      std::size_t start = slash + 1, stop = start;
-      unsigned char classes = 0;
-      for (; stop < path.size() && !(ClassOf(path[stop]) & kBackslashByte); ++stop)
-        classes |= ClassOf(path[stop]);
-      std::string_view name = path.substr(start, stop - start);
+      std::size_t start = slash + 1;
+      slash = path.find('\\', start);
+      std::string_view name = path.substr(start, slash == std::string_view::npos ? slash : slash - start);
       if (name.empty() || name.size() > kMaxKeyNameLength) return Fail("a key name is empty or too long");
-      if (classes & kControlByte) return Fail("a key name holds a control character");
-      if (wanted_) names.push_back(name);
-      slash = stop < path.size() ? stop : std::string_view::npos;
+      if (std::any_of(name.begin(), name.end(), IsControl))
+        return Fail("a key name holds a control character");
     }
-    if (!wanted_) return true;
-    bool values = false;
-    KeepLevels(root, &names, &values);
-    sections_.push_back(Section{root, std::move(names), {}});
-    if (focus_ && !focus_->only_sections) focus_->sections.push_back(line_start_);
-    wanted_ = values;
     return true;
   }
 
-  // Whether the names of a [key] line below its root (`names`, with the
-  // backslashes between them) are all right: none empty, too long or with a
-  // control character. One pass of few branches over all of them serves
-  // nearly every section of a large file that no read wants; false leaves
-  // the line to the loop over each name, which says what is wrong.
-  static bool PlainNames(std::string_view names) {
-    if (names.empty() || names.size() > kMaxKeyNameLength || names.front() == '\\' || names.back() == '\\')
-      return false;
-    // Written so that the compiler runs it over many bytes at a time.
-    const unsigned char* bytes = reinterpret_cast<const unsigned char*>(names.data());
-    unsigned char lowest = bytes[names.size() - 1], doubled_backslash = 0;
-    for (std::size_t i = 0; i + 1 < names.size(); ++i) {
-      unsigned char byte = bytes[i], next = bytes[i + 1];
-      lowest = lowest < byte ? lowest : byte;
-      doubled_backslash |= static_cast<unsigned char>((byte == '\\') & (next == '\\'));
-    }
-    return lowest >= 0x20 && !doubled_backslash;
-  }
-
-  RegKey RootNamed(std::string_view name) const {
-    if (SameIgnoringCase(name, tree_->classes_root.name)) return kClassesRoot;
-    if (SameIgnoringCase(name, tree_->local_machine.name)) return kLocalMachine;
-    if (SameIgnoringCase(name, tree_->current_user.name)) return kCurrentUser;
-    return 0;
-  }
-
-  // A quoted string at pos_ (into *out unless null), with \\ and \" as the only escapes. The plain
-  // bytes between escapes are taken a run at a time.
-  bool ParseQuoted(std::string* out) {
-    ++pos_;
-    for (;;) {
-      std::size_t run = pos_;
-      while (run < line_.size() && ClassOf(line_[run]) == 0) ++run;
-      if (out) out->append(line_.data() + pos_, run - pos_);
-      pos_ = run;
-      if (pos_ >= line_.size()) return Fail("a quoted string is not closed");
-      char c = line_[pos_++];
-      if (c == '"') return true;
-      if (c != '\\') return Fail("a quoted string holds a control character");
-      if (pos_ >= line_.size() || (line_[pos_] != '\\' && line_[pos_] != '"'))
-        return Fail("a quoted string holds an escape other than \\\\ or \\\"");
-      if (out) out->push_back(line_[pos_]);
+  // A value line, into *value unless null.
+  bool ParseValue(RegistryValue* value) {
+    std::string* name = value ? &value->name : nullptr;
+    std::string* data = value ? &value->data : nullptr;
+    if (line_[pos_] == '@') {
       ++pos_;
+    } else if (line_[pos_] == '"') {
+      if (!ParseQuoted(name)) return false;
+    } else {
+      return Fail("expected a [key] line, a value name in quotes or @");
+    }
+    if (pos_ >= line_.size() || line_[pos_++] != '=') return Fail("a value name is not followed by =");
+
+    std::uint32_t type = kRegSz;
+    if (pos_ < line_.size() && line_[pos_] == '"') {
+      if (!ParseQuoted(data)) return false;
+      if (data) data->push_back('\0');
+      if (!AtLineEnd()) return Fail("something follows the closing quote");
+    } else if (ConsumeWord("dword:")) {
+      std::uint32_t word = 0;
+      if (!ParseNumber(8, &word) || !AtLineEnd()) return Fail("dword: takes up to eight hex digits");
+      for (int i = 0; data && i < 4; ++i) data->push_back(static_cast<char>((word >> (8 * i)) & 0xff));
+      type = kRegDword;
+    } else if (ConsumeWord("hex:")) {
+      type = 3;
+      if (!ParseHexBytes(data)) return false;
+    } else if (ConsumeWord("hex(")) {
+      if (!ParseNumber(8, &type) || !ConsumeWord("):")) return Fail("hex( takes a hex type and ):");
+      if (!ParseHexBytes(data)) return false;
+    } else if (ConsumeWord("-")) {
+      return Fail("removing a value is not supported in this file");
+    } else {
+      return Fail("a value is not a quoted string, dword: or hex");
+    }
+    if (value) value->type = type;
+    return true;
+  }
+
+ private:
+  bool AtLineEnd() {
+    while (pos_ < line_.size() && IsBlank(line_[pos_])) ++pos_;
+    return pos_ == line_.size();
+  }
+
+  // A quoted string at pos_ (into *out unless null), with \\ and \" as the
+  // only escapes.
+  bool ParseQuoted(std::string* out) {
+    for (++pos_;; ++pos_) {
+      if (pos_ >= line_.size()) return Fail("a quoted string is not closed");
+      char c = line_[pos_];
+      if (c == '"') {
+        ++pos_;
+        return true;
+      }
+      if (IsControl(c)) return Fail("a quoted string holds a control character");
+      if (c == '\\') {
+        if (++pos_ >= line_.size() || (line_[pos_] != '\\' && line_[pos_] != '"'))
+          return Fail("a quoted string holds an escape other than \\\\ or \\\"");
+        c = line_[pos_];
+      }
+      if (out) out->push_back(c);
     }
   }
 
@@ -434,6 +250,7 @@ class Parser {
     pos_ += word.size();
     return true;
   }
+
   // Up to `max_digits` hex digits at pos_ (at least one).
   bool ParseNumber(std::size_t max_digits, std::uint32_t* number) {
     std::size_t digits = 0;
@@ -445,7 +262,8 @@ class Parser {
     return digits > 0;
   }
 
-  // Comma-separated byte pairs (into *out unless null), continued on the next line after a backslash.
+  // Comma-separated byte pairs (into *out unless null), continued on the
+  // next line after a backslash.
   bool ParseHexBytes(std::string* out) {
     bool want_byte = true;
     bool any = false;
@@ -480,88 +298,137 @@ class Parser {
     }
   }
 
-  bool ParseValue() {
-    if (!in_section_) return Fail("a value comes before the first [key] line");
-    // Read into buffers that are used again, so that the values no read
-    // wants cost no allocation.
-    name_buffer_.clear();
-    data_buffer_.clear();
-    std::string* name = wanted_ ? &name_buffer_ : nullptr;
-    std::string* data = wanted_ ? &data_buffer_ : nullptr;
-    if (line_[pos_] == '@') {
-      ++pos_;
-    } else if (line_[pos_] == '"') {
-      if (!ParseQuoted(name)) return false;
-    } else {
-      return Fail("expected a [key] line, a value name in quotes or @");
-    }
-    if (pos_ >= line_.size() || line_[pos_++] != '=') return Fail("a value name is not followed by =");
-
-    std::uint32_t type = kRegSz;
-    if (pos_ < line_.size() && line_[pos_] == '"') {
-      if (!ParseQuoted(data)) return false;
-      if (data) data->push_back('\0');
-      if (!AtLineEnd()) return Fail("something follows the closing quote");
-    } else if (ConsumeWord("dword:")) {
-      std::uint32_t word = 0;
-      if (!ParseNumber(8, &word) || !AtLineEnd()) return Fail("dword: takes up to eight hex digits");
-      for (int i = 0; data && i < 4; ++i) data->push_back(static_cast<char>((word >> (8 * i)) & 0xff));
-      type = kRegDword;
-    } else if (ConsumeWord("hex:")) {
-      type = 3;
-      if (!ParseHexBytes(data)) return false;
-    } else if (ConsumeWord("hex(")) {
-      if (!ParseNumber(8, &type) || !ConsumeWord("):")) return Fail("hex( takes a hex type and ):");
-      if (!ParseHexBytes(data)) return false;
-    } else if (ConsumeWord("-")) {
-      return Fail("removing a value is not supported in this file");
-    } else {
-      return Fail("a value is not a quoted string, dword: or hex");
-    }
-    if (wanted_) sections_.back().values.push_back(RegistryValue{name_buffer_, type, data_buffer_});
-    return true;
-  }
-
-  // Puts the sections into the tree in the registry's order, so that each
-  // new key lands at the end of its parent's subkeys: no insertion moves
-  // the keys already there, whatever the order of the text.
-  void BuildTree() {
-    // A file the tool wrote is in order already.
-    if (!std::is_sorted(sections_.begin(), sections_.end(), ComesBefore))
-      std::stable_sort(sections_.begin(), sections_.end(), ComesBefore);
-    for (Section& section : sections_) {
-      RegistryNode* node = tree_->Root(section.root);
-      for (std::string_view name : section.names) {
-        bool inserted = false;
-        node = &node->AddSubkey(std::string(name), &inserted);
-      }
-      for (RegistryValue& value : section.values)
-        node->SetValue(value.name, value.type, std::move(value.data));
-    }
-  }
-
   std::string_view text_;
-  RegistryFileFocus* focus_;
-  RegistryTree* tree_;
+  std::size_t next_;
   RegistryFileError* error_;
-  std::size_t next_ = 0;
   int line_number_ = 0;
   std::string_view line_;
-  std::size_t line_start_ = 0;
   std::size_t pos_ = 0;
-  std::vector<Section> sections_;
-  std::vector<std::string> focus_paths_;  // the focus keys as a [key] line names them
-  std::string name_buffer_;
-  std::string data_buffer_;
-  bool in_section_ = false;  // a [key] line came before
-  bool wanted_ = false;      // the values of the current section are kept
+};
+
+// The registry's order of two [key] lines' names: level by level, each
+// ignoring case. A backslash ends a level, so it comes before any byte a
+// name holds.
+bool NamesBefore(std::string_view left, std::string_view right) {
+  auto rank = [](char c) { return c == '\\' ? 0 : static_cast<unsigned char>(UpperCase(c)); };
+  return std::lexicographical_compare(left.begin(), left.end(), right.begin(), right.end(),
+                                      [rank](char a, char b) { return rank(a) < rank(b); });
+}
+
+// Whether a [key] line's names (backslashes between) start with `levels`.
+bool StartsWithLevels(std::string_view names, const std::vector<std::string>& levels) {
+  for (const std::string& level : levels) {
+    if (names.size() < level.size() || !EqualsIgnoreCase(names.substr(0, level.size()), level)) return false;
+    if (names.size() > level.size() && names[level.size()] != '\\') return false;
+    names.remove_prefix(std::min(names.size(), level.size() + 1));
+  }
+  return true;
+}
+
+std::size_t LevelsOf(std::string_view names) {
+  return names.empty() ? 0 : 1 + static_cast<std::size_t>(std::count(names.begin(), names.end(), '\\'));
+}
+
+constexpr std::size_t kEveryLevel = std::numeric_limits<std::size_t>::max();
+
+// A section that goes into the tree, and how much of it.
+struct Kept {
+  std::string_view names;
+  std::size_t levels;  // of its names, those that go into the tree
+  bool values;         // whether its values do
 };
 
 }  // namespace
 
-bool ParseRegistryFile(std::string_view text, RegistryTree* tree, RegistryFileError* error,
-                       RegistryFileFocus* focus) {
-  return Parser(text, focus, tree, error).Run();
+void RegistryFileText::Clear() {
+  text_ = std::string_view();
+  for (RootSections& sections : roots_) sections.names.clear();
+}
+
+bool RegistryFileText::Check(std::string_view text, RegistryFileError* error) {
+  Clear();
+  text_ = text;
+  if (CheckLines(error)) return true;
+  Clear();
+  return false;
+}
+
+bool RegistryFileText::CheckLines(RegistryFileError* error) {
+  if (text_.empty()) return true;
+  LineReader lines(text_, 0, error);
+  if (!lines.NextLine() || lines.line() != kHeader)
+    return lines.Fail("the file does not start with the line REGEDIT4");
+  bool in_section = false;
+  while (lines.NextEntry()) {
+    if (lines.AtKeyLine()) {
+      RegKey root = 0;
+      std::string_view names;
+      if (!lines.ParseKeyLine(&root, &names)) return false;
+      for (RootSections& sections : roots_) {
+        if (sections.root == root) sections.names.push_back(names);
+      }
+      in_section = true;
+    } else if (!in_section) {
+      return lines.Fail("a value comes before the first [key] line");
+    } else if (!lines.ParseValue(nullptr)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void RegistryFileText::ReadValues(std::string_view names, RegistryNode* node) const {
+  RegistryFileError unused;  // the text was checked
+  LineReader lines(text_, static_cast<std::size_t>(names.data() - text_.data()), &unused);
+  lines.NextLine();  // the rest of the [key] line
+  while (lines.NextEntry() && !lines.AtKeyLine()) {
+    RegistryValue value;
+    lines.ParseValue(&value);
+    node->SetValue(value.name, value.type, std::move(value.data));
+  }
+}
+
+void RegistryFileText::Build(const std::vector<RegistryPath>* keys, RegistryTree* tree) const {
+  *tree = RegistryTree();
+  for (const RootSections& sections : roots_) BuildRoot(sections, keys, tree->Root(sections.root));
+}
+
+void RegistryFileText::BuildRoot(const RootSections& sections, const std::vector<RegistryPath>* keys,
+                                 RegistryNode* root) const {
+  auto below_root = [&sections](const RegistryPath& key) { return key.root == sections.root; };
+  if (keys && std::none_of(keys->begin(), keys->end(), below_root)) return;
+  std::vector<Kept> kept;
+  for (std::string_view names : sections.names) {
+    Kept entry{names, kEveryLevel, keys == nullptr};
+    if (keys) {
+      // Each key wants its own values and its subkeys' names.
+      entry.levels = 0;
+      for (const RegistryPath& key : *keys) {
+        if (!below_root(key) || !StartsWithLevels(names, key.names)) continue;
+        entry.levels = std::max(entry.levels, key.names.size() + 1);
+        entry.values = entry.values || key.names.size() == LevelsOf(names);
+      }
+      if (entry.levels == 0) continue;
+    }
+    kept.push_back(entry);
+  }
+  // In the registry's order each new key lands at the end of its parent's
+  // subkeys; among equal names the text's order stays, so the later value
+  // wins. A file the tool wrote is in order already.
+  auto before = [](const Kept& a, const Kept& b) { return NamesBefore(a.names, b.names); };
+  if (!std::is_sorted(kept.begin(), kept.end(), before)) std::stable_sort(kept.begin(), kept.end(), before);
+
+  for (const Kept& entry : kept) {
+    RegistryNode* node = root;
+    std::string_view names = entry.names;
+    for (std::size_t level = 0; level < entry.levels && !names.empty(); ++level) {
+      const std::size_t slash = std::min(names.find('\\'), names.size());
+      bool inserted = false;
+      node = &node->AddSubkey(std::string(names.substr(0, slash)), &inserted);
+      names.remove_prefix(std::min(names.size(), slash + 1));
+    }
+    if (entry.values) ReadValues(entry.names, node);
+  }
 }
 
 std::string FormatRegistryFile(const RegistryTree& tree) {

@@ -3,9 +3,12 @@
 //   @="Nerbo.exe"                  REG_SZ ending in its one zero, printable
 //   "UninstallInfo"=dword:00000003 REG_DWORD of four bytes
 //   "Run"=hex(1):43,3a,5c,...      anything else, byte for byte
-// ParseRegistryFile and FormatRegistryFile are pure, so a fuzz target can drive them.
+// RegistryFileText reads it, FormatRegistryFile writes it; both are pure, so
+// a fuzz target can drive them.
 #pragma once
 
+#include <cstddef>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,34 +18,51 @@
 namespace nerbo {
 
 struct RegistryFileError {
-  int line = 0;  // 1-based line of the text where parsing stopped
+  int line = 0;  // 1-based line of the text where reading stopped
   std::string message;
 };
 
-// The keys a reader asks for. With a focus ParseRegistryFile keeps of each key only
-// its values and its subkeys' names (and the keys above it) and builds no
-// other key: a run that reads the settings key pays little for a large file.
-// The focus changes what the tree holds, never whether the text is accepted.
-struct RegistryFileFocus {
-  std::vector<RegistryPath> keys;
-  // The same text was accepted before: the sections the focus does not want
-  // are passed over unread.
-  bool text_checked = false;
-  // Where the [key] lines of the sections at or below the keys start; each
-  // parse fills it, unless `only_sections`: then, for a checked text and
-  // keys that each lie at or below one it was filled for, only those
-  // sections are read.
-  std::vector<std::size_t> sections;
-  bool only_sections = false;
+// A registry file's text, every line of it checked once, with where each of
+// its [key] sections starts. The keys a read asks for are then built from
+// those sections alone, however many reads follow: a run that opens the
+// settings key level by level pays one pass over a large file. The text is
+// the caller's; it must stay in place, unchanged, while it is used here.
+class RegistryFileText {
+ public:
+  // Checks every line of `text` and notes its sections. False, with *error
+  // saying where and why, when it is not a registry file this reader takes;
+  // nothing is kept then. Empty text is an empty registry.
+  bool Check(std::string_view text, RegistryFileError* error);
+
+  // Replaces *tree with the keys of the text checked: all of them, or (with
+  // `keys`) of each of `keys` its values and its subkeys' names, and the keys
+  // above it. Keys out of the registry's order cost a sort, not an insertion
+  // each into the middle of their parent's subkeys.
+  void Build(const std::vector<RegistryPath>* keys, RegistryTree* tree) const;
+
+  void Clear();
+
+ private:
+  // The [key] lines of one root, each by the names below the root
+  // (backslashes between, into the text), in the order of the text; the
+  // values of each are on the lines that follow it. A deque grows without
+  // moving what it holds: the notes of a large file are written once, in
+  // memory touched once.
+  struct RootSections {
+    RegKey root;
+    std::deque<std::string_view> names;
+  };
+
+  bool CheckLines(RegistryFileError* error);
+  void BuildRoot(const RootSections& sections, const std::vector<RegistryPath>* keys,
+                 RegistryNode* node) const;
+  void ReadValues(std::string_view names, RegistryNode* node) const;
+
+  std::string_view text_;
+  RootSections roots_[3] = {{kClassesRoot, {}}, {kLocalMachine, {}}, {kCurrentUser, {}}};
 };
 
-// Replaces *tree with the keys and values of `text` (those of `focus` when
-// one is given). Empty text is an empty registry. On failure *tree is
-// unspecified and *error says where and why.
-bool ParseRegistryFile(std::string_view text, RegistryTree* tree, RegistryFileError* error,
-                       RegistryFileFocus* focus = nullptr);
-
-// The text that ParseRegistryFile reads back into the same tree.
+// The text that RegistryFileText reads back into the same tree.
 std::string FormatRegistryFile(const RegistryTree& tree);
 
 }  // namespace nerbo

@@ -66,11 +66,15 @@ bool RegistryNode::RemoveValue(const std::string& value_name) {
   return true;
 }
 
-RegistryNode* RegistryTree::Root(RegKey key) {
+const RegistryNode* RegistryTree::Root(RegKey key) const {
   if (key == kClassesRoot) return &classes_root;
   if (key == kLocalMachine) return &local_machine;
   if (key == kCurrentUser) return &current_user;
   return nullptr;
+}
+
+RegistryNode* RegistryTree::Root(RegKey key) {
+  return const_cast<RegistryNode*>(static_cast<const RegistryTree*>(this)->Root(key));
 }
 
 }  // namespace nerbo

@@ -1,5 +1,5 @@
-// The registry's keys and values as nodes of a tree, which the memory
-// registry of the tests and the Linux registry file keep. Names compare without
+// The registry's keys and values as nodes of a tree, which the Linux
+// registry file and the tests' memory registry keep. Names compare without
 // letter case (ASCII letters, as the tool's names are ASCII) and keep the
 // case they were first given.
 #pragma once
@@ -46,6 +46,7 @@ struct RegistryTree {
 
   // The node of a predefined root, or null for any other handle.
   RegistryNode* Root(RegKey key);
+  const RegistryNode* Root(RegKey key) const;
 };
 
 }  // namespace nerbo

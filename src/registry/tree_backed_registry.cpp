@@ -218,9 +218,4 @@ long TreeBackedRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, st
   return kRegSuccess;
 }
 
-const RegistryTree& TreeBackedRegistry::Snapshot() {
-  storage_->Load(&tree_, nullptr);
-  return tree_;
-}
-
 }  // namespace nerbo

@@ -1,7 +1,7 @@
-// The Registry backend over a RegistryTree, for the stores that keep the
-// tree themselves (the registry file; the tests' memory registry). A handle names a key by its path, so it
-// survives the tree being reloaded; once that path no longer leads to a key,
-// calls on the handle fail with kRegKeyDeleted.
+// The Registry backend over a RegistryTree, which a TreeStorage keeps (the
+// registry file's store; the tests' memory). A handle names a key by its
+// path, so it survives the tree being reloaded; once that path no longer
+// leads to a key, calls on the handle fail with kRegKeyDeleted.
 #pragma once
 
 #include <functional>
@@ -54,9 +54,6 @@ class TreeBackedRegistry final : public Registry {
   long BeginChanges() override { return storage_->BeginChanges(&tree_); }
   long CommitChanges() override { return storage_->CommitChanges(&tree_); }
   void DiscardChanges() override { storage_->DiscardChanges(&tree_); }
-
-  // The whole tree as of now, for tests that compare a registry's contents.
-  const RegistryTree& Snapshot();
 
  private:
   using KeyPath = RegistryPath;

@@ -21,12 +21,19 @@ std::string ClassFileName(const RunContext& context) {
   return context.found_name.substr(0, context.found_name.size() - kSourceExtensionLength) + kClassExtension;
 }
 
-[[noreturn]] void EndByResult(const RunContext& context, const SpawnResult& result) {
+}  // namespace
+
+void RunJava(const RunContext& context, const std::optional<std::string>& java,
+             std::vector<std::string> arguments) {
+  if (!java) {
+    SetErrorNumber(kErrNoEntry);
+    RaiseMessageCode(context, kMsgSpawnFailed);
+  }
+  AppendUserArguments(context.conventions, context.argument_string, &arguments);
+  SpawnResult result = context.spawn(*java, arguments);
   if (!result.started) RaiseMessageCode(context, kMsgSpawnFailed);
   RaiseMessageCode(context, result.exit_status == 0 ? kMsgProgramDone : kMsgProgramFailed);
 }
-
-}  // namespace
 
 void RunClass(RunContext& context) {
   std::string class_file = ClassFileName(context);
@@ -46,14 +53,9 @@ void RunClass(RunContext& context) {
   Print(context.console, "(className: \"" + found.qualified_name + "\").\n");
   PrintMessage(context.console, kMsgWait);
 
-  if (!java) {
-    SetErrorNumber(kErrNoEntry);
-    RaiseMessageCode(context, kMsgSpawnFailed);
-  }
-  std::vector<std::string> arguments = {conventions.java_tool, "-classpath",
-                                        ClassPathArgument(conventions, class_path), found.qualified_name};
-  AppendUserArguments(conventions, context.argument_string, &arguments);
-  EndByResult(context, context.spawn(*java, arguments));
+  RunJava(context, java,
+          {conventions.java_tool, "-classpath", ClassPathArgument(conventions, class_path),
+           found.qualified_name});
 }
 
 }  // namespace nerbo

@@ -1,32 +1,15 @@
 // The console seam: the standard streams as the tool uses them and the raw
-// key events of the console input. One real backend per platform
-// (console_win32.cpp, console_posix.cpp); tests use a recording fake.
+// key events of the console input (runtime/portable/input_event.h). One real
+// backend per platform (console_win32.cpp, console_posix.cpp); tests use a
+// recording fake.
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <memory>
 
+#include "runtime/portable/input_event.h"
+
 namespace nerbo {
-
-// Modifier bits of a key event, as the Windows console reports them.
-inline constexpr std::uint32_t kRightAlt = 0x0001;
-inline constexpr std::uint32_t kLeftAlt = 0x0002;
-inline constexpr std::uint32_t kRightCtrl = 0x0004;
-inline constexpr std::uint32_t kLeftCtrl = 0x0008;
-inline constexpr std::uint32_t kShift = 0x0010;
-inline constexpr std::uint32_t kNumLock = 0x0020;
-
-struct InputEvent {
-  bool is_key = false;  // other kinds (mouse, focus, resize) never end a wait
-  bool key_down = false;
-  std::uint16_t virtual_key = 0;
-  std::uint32_t modifiers = 0;
-};
-
-// Results of ReadInputByte besides a byte 0..255.
-inline constexpr int kEndOfInput = -1;
-inline constexpr int kInputError = -2;
 
 class Console {
  public:

@@ -1,6 +1,6 @@
 // The tool's error number: set by the runtime services when an operation
 // fails, never reset on success, so it keeps the last failure. Its texts are
-// in launcher/error_text.h.
+// in core/error_text.h.
 #pragma once
 
 namespace nerbo {

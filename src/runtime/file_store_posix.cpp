@@ -2,40 +2,23 @@
 
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
+#include <cstring>
 
 #include "runtime/error_number.h"
+#include "runtime/file_descriptor.h"
 
 namespace nerbo {
 namespace {
 
-FileFailure Failure(const std::string& path, int code = errno) {
-  return FileFailure{path, ErrorNumberFromPlatformCode(static_cast<unsigned long>(code))};
+FileResult Failure(const std::string& path, int code = errno) {
+  return FileResult{false, path, ErrorNumberFromPlatformCode(static_cast<unsigned long>(code))};
 }
-
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return fd_; }
-  // Closes now, so that a failure to close (a late write error) is seen.
-  bool Close() {
-    int fd = fd_;
-    fd_ = -1;
-    return close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
 
 bool MakeDirectoryTree(const std::string& directory) {
   struct stat status;
@@ -66,7 +49,7 @@ mode_t NewFileMode(unsigned mode) {
 // The new file or link is in place once renamed; syncing the directory
 // makes the rename itself survive a power cut, and its failure undoes nothing.
 void SyncDirectory(const std::string& directory) {
-  Descriptor directory_file(open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  FileDescriptor directory_file(open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (directory_file.get() >= 0) fsync(directory_file.get());
 }
 
@@ -96,36 +79,63 @@ std::optional<std::string> ReplacedFile(const std::string& path) {
   return text[0] == '/' ? text : DirectoryOf(path) + "/" + text;
 }
 
-std::optional<std::string> ReadWholeFile(const std::string& path, std::optional<FileFailure>* failure) {
-  Descriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (file.get() < 0) {
-    if (errno != ENOENT) *failure = Failure(path);
-    return std::nullopt;
-  }
-  std::string bytes;
-  char buffer[16384];
+bool FileBytes::ReadToEnd(int fd) {
+  Clear();
+  struct stat status;
+  const std::size_t expected =
+      fstat(fd, &status) == 0 && status.st_size > 0 ? static_cast<std::size_t>(status.st_size) : 0;
+  // A byte more than the file holds, so that the read that finds the end is
+  // the second, not a third after growing.
+  if (!Grow(expected + 1)) return false;
   for (;;) {
-    ssize_t count = read(file.get(), buffer, sizeof buffer);
+    if (size_ == capacity_ && !Grow(2 * capacity_)) return false;
+    ssize_t count = read(fd, bytes_ + size_, capacity_ - size_);
     if (count < 0 && errno == EINTR) continue;
-    if (count < 0) {
-      *failure = Failure(path);
-      return std::nullopt;
-    }
-    if (count == 0) return bytes;
-    bytes.append(buffer, static_cast<std::size_t>(count));
+    if (count < 0) return false;
+    if (count == 0) return true;
+    size_ += static_cast<std::size_t>(count);
   }
 }
 
-std::optional<FileFailure> ReplaceFile(const std::string& path, const std::string& bytes,
-                                       unsigned new_file_mode) {
+void FileBytes::Clear() {
+  if (bytes_) munmap(bytes_, capacity_);
+  bytes_ = nullptr;
+  size_ = capacity_ = 0;
+}
+
+bool FileBytes::Grow(std::size_t capacity) {
+  void* memory =
+      mmap(nullptr, capacity, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+  if (memory == MAP_FAILED) return false;
+  const std::size_t size = size_;
+  if (size > 0) std::memcpy(memory, bytes_, size);
+  Clear();
+  bytes_ = static_cast<char*>(memory);
+  size_ = size;
+  capacity_ = capacity;
+  return true;
+}
+
+FileResult ReadWholeFile(const std::string& path, std::optional<std::string>* bytes) {
+  bytes->reset();
+  FileDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!file.is_open()) return errno == ENOENT ? FileResult{} : Failure(path);
+  FileBytes read;
+  if (!read.ReadToEnd(file.get())) return Failure(path);
+  *bytes = std::string(read.view());
+  return {};
+}
+
+FileResult ReplaceFile(const std::string& path, const std::string& bytes, unsigned new_file_mode) {
   std::optional<std::string> target = ReplacedFile(path);
   if (!target) return Failure(path);
   std::string directory = DirectoryOf(*target);
-  if (std::optional<FileFailure> failure = MakeDirectories(directory)) return failure;
+  FileResult directories = MakeDirectories(directory);
+  if (!directories.done) return directories;
 
   std::string temporary = *target + ".XXXXXX";
-  Descriptor file(mkostemp(&temporary[0], O_CLOEXEC));
-  if (file.get() < 0) return Failure(temporary);
+  FileDescriptor file(mkostemp(&temporary[0], O_CLOEXEC));
+  if (!file.is_open()) return Failure(temporary);
   struct stat old_status;
   mode_t mode =
       stat(target->c_str(), &old_status) == 0 ? (old_status.st_mode & 07777) : NewFileMode(new_file_mode);
@@ -144,12 +154,13 @@ std::optional<FileFailure> ReplaceFile(const std::string& path, const std::strin
     return Failure(*target, code);
   }
   SyncDirectory(directory);
-  return std::nullopt;
+  return {};
 }
 
-std::optional<FileFailure> ReplaceLink(const std::string& path, const std::string& target) {
+FileResult ReplaceLink(const std::string& path, const std::string& target) {
   const std::string directory = DirectoryOf(path);
-  if (std::optional<FileFailure> failure = MakeDirectories(directory)) return failure;
+  FileResult directories = MakeDirectories(directory);
+  if (!directories.done) return directories;
   std::string temporary;
   for (int attempt = 0;; ++attempt) {
     temporary = path + ".link-" + std::to_string(getpid()) + "-" + std::to_string(attempt);
@@ -162,16 +173,16 @@ std::optional<FileFailure> ReplaceLink(const std::string& path, const std::strin
     return Failure(path, code);
   }
   SyncDirectory(directory);
-  return std::nullopt;
+  return {};
 }
 
-std::optional<FileFailure> MakeDirectories(const std::string& directory) {
-  if (MakeDirectoryTree(directory)) return std::nullopt;
+FileResult MakeDirectories(const std::string& directory) {
+  if (MakeDirectoryTree(directory)) return {};
   return Failure(directory);
 }
 
-std::optional<FileFailure> RemoveFile(const std::string& path) {
-  if (unlink(path.c_str()) == 0 || errno == ENOENT) return std::nullopt;
+FileResult RemoveFile(const std::string& path) {
+  if (unlink(path.c_str()) == 0 || errno == ENOENT) return {};
   return Failure(path);
 }
 

@@ -24,9 +24,4 @@ struct SpawnResult {
 // nothing quoted; on Linux as the child's argument vector.
 SpawnResult SpawnProgram(const std::string& program, const std::vector<std::string>& arguments);
 
-// Linux only, for the desktop's cache tools: starts `argv[0]`, looked up
-// along PATH, with `argv` as its arguments and the null device as its
-// standard streams, so that nothing it prints reaches the user, and waits.
-SpawnResult RunQuietly(const std::vector<std::string>& argv);
-
 }  // namespace nerbo

@@ -10,6 +10,7 @@
 #include "runtime/environment.h"
 #include "runtime/error_number.h"
 #include "runtime/file_search.h"
+#include "runtime/run_quietly_posix.h"
 #include "runtime/spawn_platform.h"
 
 extern char** environ;

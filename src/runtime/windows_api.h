@@ -1,4 +1,5 @@
-// The one place that includes <windows.h>; every *_win32.cpp includes this.
+// The one place that includes <windows.h>; every file that calls the Windows
+// API includes this.
 #pragma once
 
 #ifndef WIN32_LEAN_AND_MEAN

@@ -52,6 +52,8 @@ TEST(ExitStatuses, TheReadmeTableListsEveryEndingCode) {
                                kMsgDesktopRemovalFailed,
                                kMsgClassOutsidePackage,
                                kMsgClassFileMisnamed,
+                               kMsgJarWithoutMainClass,
+                               kMsgJarUnreadable,
                                kMsgInternalError,
                                kMsgRegistryUnreadable};
   EXPECT_EQ(StatusesInReadme(), codes);

@@ -313,5 +313,58 @@ for target in Pipe Zero; do
   expect_status 6 "$target.class"
 done
 
+echo "jar run: made by the jar tool, a Class-Path jar beside it, a folder with blanks"
+jars="$work/jar dir"
+mkdir -p "$jars/lib/demo" "$jars/app/demo"
+printf 'package demo;\npublic class Lib {\n  public static String name() { return "lib from Class-Path"; }\n}\n' \
+  >"$jars/lib/demo/Lib.java"
+cat >"$jars/app/demo/Main.java" <<'JAVA'
+package demo;
+public class Main {
+  public static void main(String[] args) {
+    System.out.println(Lib.name() + ", cwd=" + System.getProperty("user.dir"));
+    for (String a : args) System.out.println("<" + a + ">");
+    for (String a : args) if (a.startsWith("exit=")) System.exit(Integer.parseInt(a.substring(5)));
+  }
+}
+JAVA
+(cd "$jars" && javac -d lib lib/demo/Lib.java && jar cf Lib.jar -C lib . && printf 'Class-Path: Lib.jar\n' >cp &&
+  javac -cp Lib.jar -d app app/demo/Main.java && jar cfem App.jar demo.Main cp -C app . && rm -r lib app cp) || exit 1
+install_kit "$work/kit"
+run_tool "$jars/App.jar" "one two" three
+expect_status 14 "jar"
+expect_out 'Sto avviando il programma (jar: "App.jar").' "jar"
+expect_out "lib from Class-Path, cwd=$jars" "jar"
+for argument in "<one>" "<two>" "<three>"; do expect_out "$argument" "jar"; done
+expect_out "Programma Java terminato correttamente." "jar"
+run_tool "$jars/App.jar" exit=3
+expect_status 13 "jar ending with status 3"
+
+echo "jar run: a library, a cut jar, a text file, a manifest that inflates without end"
+cp "$jars/Lib.jar" "$jars/Library.jar"
+head -c 600 "$jars/App.jar" >"$jars/Cut.jar"
+printf 'Main-Class: demo.Main\n' >"$jars/Notes.jar"
+python3 - "$jars/Bomb.jar" <<'PYTHON' || exit 1
+import sys, zipfile
+with zipfile.ZipFile(sys.argv[1], "w", zipfile.ZIP_DEFLATED) as archive:
+    archive.writestr("META-INF/MANIFEST.MF", "Main-Class: demo.Main\n" + " " * 10_000_000)
+data = bytearray(open(sys.argv[1], "rb").read())
+entry = data.rfind(b"PK\x01\x02")  # the directory states 100 bytes
+data[entry + 24:entry + 28] = (100).to_bytes(4, "little")
+open(sys.argv[1], "wb").write(data)
+PYTHON
+install_kit "$work/noting kit"
+rm -f "$work/java.log"
+for refusal in "Library:26:L'archivio Library.jar non indica la classe da avviare" \
+  "Cut:27:Il file Cut.jar non e' un archivio jar leggibile: l'archivio e' troncato o danneggiato." \
+  "Notes:27:non e' un archivio zip." "Bomb:27:il manifest si espande oltre la dimensione dichiarata."; do
+  IFS=: read -r name code text <<<"$refusal"
+  run_tool "$jars/$name.jar"
+  expect_status "$code" "$name.jar"
+  expect_err "$text" "$name.jar"
+  reject_out "Sto avviando" "$name.jar"
+  expect_no_java "$name.jar"
+done
+
 [ "$failures" -eq 0 ] || { echo "$failures failure(s)"; exit 1; }
 echo "all passed"

@@ -1,45 +1,56 @@
-// Feeds arbitrary text to the registry file parser: whatever it accepts must be
-// written back in a form that it reads as the very same tree, and writing
-// that again must give the same text; a focused read accepts and rejects
-// alike, with the same line and message.
+// Feeds arbitrary text to the registry file reader: whatever it accepts must
+// be written back in a form that it reads as the very same tree, and writing
+// that again must give the same text; a read of a few keys builds of each
+// what the whole tree holds of it.
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "fuzz/fuzz_check.h"
 #include "registry/registry_file_format.h"
 #include "support/registry_dump.h"
 
+namespace {
+
+// What a read of `keys` needs of the whole tree: each key's values, its
+// subkeys' names and the keys above it.
+nerbo::RegistryTree PartFor(nerbo::RegistryTree& whole, const std::vector<nerbo::RegistryPath>& keys) {
+  nerbo::RegistryTree part;
+  bool inserted = false;
+  for (const nerbo::RegistryPath& key : keys) {
+    nerbo::RegistryNode* from = whole.Root(key.root);
+    nerbo::RegistryNode* to = part.Root(key.root);
+    for (const std::string& name : key.names) {
+      from = from->FindSubkey(name);
+      if (!from) break;
+      to = &to->AddSubkey(from->name, &inserted);
+    }
+    if (!from) continue;
+    for (const nerbo::RegistryValue& value : from->values) to->SetValue(value.name, value.type, value.data);
+    for (const nerbo::RegistryNode& subkey : from->subkeys) to->AddSubkey(subkey.name, &inserted);
+  }
+  return part;
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  std::string text(reinterpret_cast<const char*>(data), size);
-  nerbo::RegistryTree tree;
+  nerbo::RegistryFileText checked;
   nerbo::RegistryFileError error;
-  const bool accepted = nerbo::ParseRegistryFile(text, &tree, &error);
-  // A reader's focus changes what the tree holds, never whether the text is
-  // accepted; once the text is checked, passing over the rest gives the
-  // same tree.
-  nerbo::RegistryFileFocus focus{{{nerbo::kClassesRoot, {"a"}}, {nerbo::kLocalMachine, {}}}, false};
-  nerbo::RegistryTree focused;
-  nerbo::RegistryFileError focused_error;
-  NERBO_FUZZ_CHECK(nerbo::ParseRegistryFile(text, &focused, &focused_error, &focus) == accepted);
-  if (!accepted) {
-    NERBO_FUZZ_CHECK(error.line >= 1 && focused_error.line == error.line &&
-                     focused_error.message == error.message);
+  if (!checked.Check(std::string_view(reinterpret_cast<const char*>(data), size), &error)) {
+    NERBO_FUZZ_CHECK(error.line >= 1 && !error.message.empty());
     return 0;
   }
-  focus.text_checked = true;
-  nerbo::RegistryTree passed_over;
-  NERBO_FUZZ_CHECK(nerbo::ParseRegistryFile(text, &passed_over, &focused_error, &focus));
-  NERBO_FUZZ_CHECK(nerbo::DumpRegistryTree(passed_over) == nerbo::DumpRegistryTree(focused));
-  // A key below one read before: reading only the sections found then gives
-  // what reading the whole text for all the keys gives.
-  const nerbo::RegistryPath deeper{nerbo::kClassesRoot, {"a", "b"}};
-  focus.keys.push_back(deeper);
-  focus.only_sections = true;
-  NERBO_FUZZ_CHECK(nerbo::ParseRegistryFile(text, &passed_over, &focused_error, &focus));
-  nerbo::RegistryFileFocus all_keys{focus.keys};
-  NERBO_FUZZ_CHECK(nerbo::ParseRegistryFile(text, &focused, &focused_error, &all_keys));
-  NERBO_FUZZ_CHECK(nerbo::DumpRegistryTree(passed_over) == nerbo::DumpRegistryTree(focused));
+  nerbo::RegistryTree tree;
+  checked.Build(nullptr, &tree);
+  const std::vector<nerbo::RegistryPath> keys = {
+      {nerbo::kClassesRoot, {"a"}}, {nerbo::kLocalMachine, {}}, {nerbo::kClassesRoot, {"A", "b"}}};
+  nerbo::RegistryTree focused;
+  checked.Build(&keys, &focused);
+  NERBO_FUZZ_CHECK(nerbo::DumpRegistryTree(focused) == nerbo::DumpRegistryTree(PartFor(tree, keys)));
+
   std::string formatted = nerbo::FormatRegistryFile(tree);
   nerbo::RegistryTree again;
   NERBO_FUZZ_CHECK(nerbo::ParseRegistryFile(formatted, &again, &error));

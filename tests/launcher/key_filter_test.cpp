@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/console.h"
+#include "runtime/portable/input_event.h"
 
 namespace nerbo {
 namespace {

@@ -1,4 +1,4 @@
-// Both launch modes run whole, in process, with the real child launch and the
+// The launch modes run whole, in process, with the real child launch and the
 // stand-in java.exe and javac.exe, which record the command line and the
 // directory they were started with.
 #include <filesystem>
@@ -12,6 +12,7 @@
 #include "registration/registry_layout.h"
 #include "runtime/error_number.h"
 #include "standin/standin_log.h"
+#include "support/crafted_archive.h"
 #include "support/memory_registry.h"
 #include "support/process_end.h"
 #include "support/recording_console.h"
@@ -187,6 +188,30 @@ TEST_F(ModesWithStandinKit, AKitPathWithBlanksIsOneClassPathArgument) {
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0].command_line,
             "java.exe -classpath \".;%CLASSPATH%;" + kit + "classes;" + kit + "lib\\classes.zip\" Hello ");
+}
+
+// Laid out as the jar tool writes it: the folder entry first, then the manifest.
+void WriteJar(const fs::path& path, const std::string& manifest) {
+  std::ofstream(path, std::ios::binary)
+      << ArchiveBytes({{{"META-INF/", ""}, {"META-INF/MANIFEST.MF", manifest, 8}}});
+}
+
+TEST_F(ModesWithStandinKit, TheJarRunStartsJavaDashJarInTheJarsFolder) {
+  fs::path place = Place("my jars");
+  WriteJar(place / "App.jar", "Manifest-Version: 1.0\r\nMain-Class: demo.Main\r\n\r\n");
+
+  EXPECT_EQ(Run(place / "App.jar", {"a", "b"}), kMsgProgramDone);
+
+  std::vector<StandinRecord> records = Records();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].command_line, "java.exe -jar \"App.jar\" a b ");
+  EXPECT_TRUE(fs::equivalent(records[0].directory, place)) << records[0].directory;
+}
+
+TEST_F(ModesWithStandinKit, ALibraryJarStartsNoJava) {
+  WriteJar(Place(".") / "Lib.jar", "Manifest-Version: 1.0\r\nCreated-By: 17\r\n\r\n");
+  EXPECT_EQ(Run(temp_.path() / "Lib.jar"), kMsgJarWithoutMainClass);
+  EXPECT_TRUE(Records().empty());
 }
 
 TEST_F(ModesWithStandinKit, TheCompileQuotesTheSourceAndClimbsInTheClassPath) {

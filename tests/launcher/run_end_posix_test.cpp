@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <memory>
 
 #include "core/message_code.h"
 #include "launcher/run_sequence.h"
@@ -35,8 +36,8 @@ TEST_F(RunEnd, AnUnreadableRegistryFileEndsWithItsMessageAfterAKeyAndIsLeft) {
   const std::string corrupt = "REGEDIT4\n[HKEY_CLASSES_ROOT]\n@=wrong\n";
   std::ofstream(path_, std::ios::binary) << corrupt;
   const RunContext* running = nullptr;
-  auto registry =
-      MakeRegistryFile(path_, [&running](const std::string& why) { EndOnUnreadableRegistry(*running, why); });
+  auto registry = std::make_unique<TreeBackedRegistry>(MakeRegistryFileStore(
+      path_, [&running](const std::string& why) { EndOnUnreadableRegistry(*running, why); }));
   RunContext context(*registry, console_, HostConventions(), NoChild);
   running = &context;
   context.arguments = {"/opt/kit/bin/nerbo", "Hello.class"};
@@ -52,7 +53,7 @@ TEST_F(RunEnd, AnUnreadableRegistryFileEndsWithItsMessageAfterAKeyAndIsLeft) {
 // The user may leave the window open: other runs must not wait for this one.
 TEST_F(RunEnd, ARefusedInstallWaitsForItsKeyWithoutHoldingTheRegistryFile) {
   temp_.Touch(HostConventions().java_tool);
-  auto file = MakeRegistryFile(path_, nullptr);
+  auto file = std::make_unique<TreeBackedRegistry>(MakeRegistryFileStore(path_, nullptr));
   RefusingRegistry refusing(*file, kClassesRoot, Refusal::kOpening);
   RunContext context(refusing, console_, HostConventions(), NoChild);
   context.arguments = {"/opt/kit/bin/nerbo"};

@@ -158,7 +158,7 @@ TEST_P(AsWindowsStartsIt, ANameOutsideTheCodePageRunsItselfOrNothing) {
   EXPECT_EQ(Records().size(), 1u) << "the stand-in java started again";
 }
 
-INSTANTIATE_TEST_SUITE_P(Advapi32, AsWindowsStartsIt, testing::Values(Advapi32HarnessBackend()), BackendName);
+INSTANTIATE_TEST_SUITE_P(Advapi32, AsWindowsStartsIt, testing::Values(SystemRegistryBackend()), BackendName);
 
 }  // namespace
 }  // namespace nerbo

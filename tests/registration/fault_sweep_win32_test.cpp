@@ -136,7 +136,7 @@ TEST_P(WineFaultSweep, AReadOnlyClassKeyEndsTheInstallationAndKeepsTheUsersType)
   EXPECT_EQ(Snapshot(), before);
 }
 
-INSTANTIATE_TEST_SUITE_P(Advapi32, WineFaultSweep, testing::Values(Advapi32HarnessBackend()), BackendName);
+INSTANTIATE_TEST_SUITE_P(Advapi32, WineFaultSweep, testing::Values(SystemRegistryBackend()), BackendName);
 
 }  // namespace
 }  // namespace nerbo

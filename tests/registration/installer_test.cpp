@@ -14,7 +14,8 @@ namespace {
 
 constexpr char kInstalled[] = "Installazione eseguita correttamente.\n\n";
 // The end of an installation, code 15.
-constexpr char kUninstallHint[] = "Per disinstallare eseguire il programma passandogli il parametro \"/u\".\n";
+constexpr char kUninstallHint[] =
+    "Per disinstallare eseguire il programma passandogli il parametro \"/u\".\n";
 constexpr char kCompileMenu[] =
     "Ora e' anche possibile compilare direttamente un file java da menu contestuale!\n\n";
 constexpr char kUninstallKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Nerbo";
@@ -95,10 +96,10 @@ TEST_P(Installer, WithoutJavacOnlyClassFilesAreRegistered) {
   std::string source_before = Dump();
   EXPECT_EQ(Install(), kMsgUninstallHint);
   EXPECT_EQ(console_.out, std::string(kInstalled) + kUninstallHint);
-  EXPECT_EQ(Value(kLocalMachine, kSettings, "Compile")->bytes, "C:\\old\\javac.exe");
-  EXPECT_EQ(Value(kLocalMachine, kSettings, "Run")->bytes, KitPath(HostConventions().java_tool));
-  EXPECT_EQ(Value(kLocalMachine, kSettings, "UninstallInfo")->bytes, Dword(0));
-  EXPECT_EQ(Value(kClassesRoot, ".java", "")->bytes, Sz("txtfile"));
+  EXPECT_EQ(Bytes(kLocalMachine, kSettings, "Compile"), "C:\\old\\javac.exe");
+  EXPECT_EQ(Bytes(kLocalMachine, kSettings, "Run"), KitPath(HostConventions().java_tool));
+  EXPECT_EQ(Bytes(kLocalMachine, kSettings, "UninstallInfo"), Dword(0));
+  EXPECT_EQ(Bytes(kClassesRoot, ".java", ""), Sz("txtfile"));
   EXPECT_FALSE(Exists(kClassesRoot, "txtfile\\Shell"));
   EXPECT_FALSE(Exists(kClassesRoot, "JavaFile.Nerbo"));
   EXPECT_TRUE(Exists(kClassesRoot, "ClassFile.Nerbo\\Shell\\Run with args...\\command"));
@@ -233,7 +234,7 @@ TEST_P(Installer, AddsTheVerbsToTheSourceFileType) {
     PutKit();
     for (const Entry& entry : c.before) Seed(entry.root, entry.path, entry.value, entry.bytes, entry.type);
     ASSERT_EQ(Install(), kMsgUninstallHint);
-    EXPECT_EQ(Value(kLocalMachine, kSettings, "UninstallInfo")->bytes, Dword(c.flags));
+    EXPECT_EQ(Bytes(kLocalMachine, kSettings, "UninstallInfo"), Dword(c.flags));
     for (const Expect& expect : c.after) {
       SCOPED_TRACE(expect.path + " " + expect.value);
       std::optional<StoredValue> value = Value(kClassesRoot, expect.path, expect.value);
@@ -255,9 +256,9 @@ TEST_P(Installer, KeepsEveryFlagOfEarlierInstallations) {
     Seed(kClassesRoot, "txtfile\\DefaultIcon", "", Sz("shell32.dll,-152"));
     Seed(kClassesRoot, "txtfile\\Shell\\open\\command", "", Sz("write %1"));
     ASSERT_EQ(Install(), kMsgUninstallHint);
-    EXPECT_EQ(Value(kLocalMachine, kSettings, "UninstallInfo")->bytes, Dword(earlier));
+    EXPECT_EQ(Bytes(kLocalMachine, kSettings, "UninstallInfo"), Dword(earlier));
     // With the icon flag set the existing icon is the tool's to rewrite.
-    EXPECT_EQ(Value(kClassesRoot, "txtfile\\DefaultIcon", "")->bytes, Sz(std::string(kToolPath) + ",1"));
+    EXPECT_EQ(Bytes(kClassesRoot, "txtfile\\DefaultIcon", ""), Sz(std::string(kToolPath) + ",1"));
   }
 }
 
@@ -270,8 +271,8 @@ TEST_P(Installer, ASecondInstallationWritesTheSameEntries) {
   std::string first = Dump();
   ASSERT_EQ(Install(), kMsgUninstallHint);
   EXPECT_EQ(Dump(), first);
-  EXPECT_EQ(Value(kClassesRoot, ".class", "BackUp")->bytes, Sz("classfile"));
-  EXPECT_EQ(Value(kClassesRoot, "txtfile\\Shell\\Edit\\command", "BackUp")->bytes, Sz("wordpad %1"));
+  EXPECT_EQ(Bytes(kClassesRoot, ".class", "BackUp"), Sz("classfile"));
+  EXPECT_EQ(Bytes(kClassesRoot, "txtfile\\Shell\\Edit\\command", "BackUp"), Sz("wordpad %1"));
 }
 
 TEST_P(Installer, AToolPathOf253CharactersFitsAndALongerOneIsRefused) {
@@ -279,7 +280,7 @@ TEST_P(Installer, AToolPathOf253CharactersFitsAndALongerOneIsRefused) {
   std::string longest = "C:\\" + std::string(kToolPathLimit - 13, 'd') + "\\Nerbo.exe";
   ASSERT_EQ(longest.size(), 253u);
   EXPECT_EQ(Install(longest), kMsgUninstallHint);
-  EXPECT_EQ(Value(kClassesRoot, "ClassFile.Nerbo\\DefaultIcon", "")->bytes, Sz(longest + ",0"));
+  EXPECT_EQ(Bytes(kClassesRoot, "ClassFile.Nerbo\\DefaultIcon", ""), Sz(longest + ",0"));
 
   ResetRegistry();
   std::string before = Dump();
@@ -323,7 +324,7 @@ TEST_P(Installer, ARefusedClassKeyIsNamedAndKeepsWhatItNames) {
   EXPECT_EQ(console_.err,
             "Impossibile scrivere nel registro la chiave HKEY_CLASSES_ROOT\\.class: "
             "Permission denied\nInstallazione non eseguita: eseguire il programma come amministratore.\n\n");
-  EXPECT_EQ(Value(kClassesRoot, ".class", "")->bytes, Sz("classfile"));
+  EXPECT_EQ(Bytes(kClassesRoot, ".class", ""), Sz("classfile"));
   EXPECT_FALSE(Value(kClassesRoot, ".class", "BackUp"));
 }
 

@@ -13,8 +13,6 @@ SpawnResult NoChild(const std::string&, const std::vector<std::string>&) { retur
 
 }  // namespace
 
-std::string BackendName(const testing::TestParamInfo<HarnessBackend>& info) { return info.param.name; }
-
 std::string Sz(const std::string& text) { return std::string(text.c_str(), text.size() + 1); }
 
 std::string Dword(std::uint32_t value) {

@@ -14,29 +14,11 @@
 
 #include "core/run_context.h"
 #include "registration/registry_layout.h"
+#include "registry/registry_backends.h"
 #include "support/recording_console.h"
 #include "support/scoped_temp_dir.h"
 
 namespace nerbo {
-
-// A registry under test and whatever must outlive it (a registry file's directory).
-struct RegistryInstance {
-  std::shared_ptr<void> keep_alive;  // declared first, so it goes last
-  std::unique_ptr<Registry> registry;
-};
-
-struct HarnessBackend {
-  std::string name;
-  std::function<RegistryInstance()> open;
-};
-
-// The backends whose whole content DumpRegistry can show: memory always,
-// and the registry file on Linux (per platform file).
-std::vector<HarnessBackend> DumpableBackends();
-// The registry of Windows itself, through advapi32 (Windows only).
-HarnessBackend Advapi32HarnessBackend();
-std::string BackendName(const testing::TestParamInfo<HarnessBackend>& info);
-inline void PrintTo(const HarnessBackend& backend, std::ostream* out) { *out << backend.name; }
 
 // A tool path with blanks, so that every command shows it quoted and every
 // icon text shows it bare.
@@ -54,7 +36,7 @@ void SeedIn(Registry& registry, RegKey root, const std::string& path, const char
             const std::string& bytes, std::uint32_t type = kRegSz);
 void SeedKeyIn(Registry& registry, RegKey root, const std::string& path);
 
-class RegistrationTest : public testing::TestWithParam<HarnessBackend> {
+class RegistrationTest : public testing::TestWithParam<RegistryBackend> {
  protected:
   RegistrationTest();
 
@@ -76,6 +58,13 @@ class RegistrationTest : public testing::TestWithParam<HarnessBackend> {
   }
   void SeedKey(RegKey root, const std::string& path) { SeedKeyIn(registry(), root, path); }
   std::optional<StoredValue> Value(RegKey root, const std::string& path, const char* value);
+  // A value's bytes, or nothing when it is missing: a check compares them
+  // with what it expects and fails cleanly instead of reading an empty value.
+  std::optional<std::string> Bytes(RegKey root, const std::string& path, const char* value) {
+    std::optional<StoredValue> stored = Value(root, path, value);
+    if (!stored) return std::nullopt;
+    return stored->bytes;
+  }
   bool Exists(RegKey root, const std::string& path);
   std::string Dump();
 
@@ -86,7 +75,7 @@ class RegistrationTest : public testing::TestWithParam<HarnessBackend> {
   ScopedTempDir temp_;
   ScopedCurrentDirectory in_temp_{temp_.path()};
   std::string directory_;  // the working directory as the tool reads it
-  RegistryInstance instance_;
+  RegistryUnderTest instance_;
   RecordingConsole console_;
 
  private:

@@ -122,8 +122,7 @@ TEST_P(SystemRegistration, InstallsTheLayoutAndUninstallsItAgain) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Advapi32, SystemRegistration, testing::Values(Advapi32HarnessBackend()),
-                         BackendName);
+INSTANTIATE_TEST_SUITE_P(Advapi32, SystemRegistration, testing::Values(SystemRegistryBackend()), BackendName);
 
 }  // namespace
 }  // namespace nerbo

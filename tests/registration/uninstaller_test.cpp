@@ -6,6 +6,7 @@
 #include "registration/delete_key_tree.h"
 #include "registration/registration_failure.h"
 #include "registration/registration_harness.h"
+#include "support/file_contents.h"
 #include "support/memory_registry.h"
 #include "support/refusing_registry.h"
 #include "support/registry_dump.h"
@@ -78,6 +79,14 @@ std::vector<RoundTripCase> RoundTripCases() {
       {"ReusedTypeWithoutKey", true, [](Registry& r) { SeedIn(r, kClassesRoot, ".java", "", Sz("jfile")); },
        [](Registry& r) { SeedIn(r, kClassesRoot, "jfile", "", Sz("Java File")); }},
       {"ReusedTypeWithoutJavac", false, TextFileType, nothing},
+      // Read as the type `txtfile`: no key with an empty name, which the
+      // registry file could not hold, comes of it.
+      {"ReusedTypeNamedWithAnEmptyLevel", true,
+       [](Registry& r) {
+         TextFileType(r);
+         SeedIn(r, kClassesRoot, ".java", "", Sz("txtfile\\"));
+       },
+       nothing},
       {"JavaNamingTheToolsTypeGoesWhole", true,
        [](Registry& r) { SeedIn(r, kClassesRoot, ".java\\ShellNew", "NullFile", Sz("")); },
        [](Registry& r) {
@@ -125,7 +134,7 @@ TEST_P(Uninstaller, WithoutAnyInstallationItStillEndsWith16) {
   Seed(kClassesRoot, "txtfile\\Shell\\Edit\\command", "", Sz("write.exe %1"));
   EXPECT_EQ(Uninstall(), kMsgUninstalled);
   EXPECT_EQ(console_.err, "");
-  EXPECT_EQ(Value(kClassesRoot, ".class", "")->bytes, Sz("classfile"));
+  EXPECT_EQ(Bytes(kClassesRoot, ".class", ""), Sz("classfile"));
   // A user's own Edit command is never the tool's to remove.
   std::optional<StoredValue> edit = Value(kClassesRoot, "txtfile\\Shell\\Edit\\command", "");
   ASSERT_TRUE(edit);
@@ -138,7 +147,7 @@ TEST_P(Uninstaller, LeavesAClassAssociationThatAnotherProgramChanged) {
   ASSERT_EQ(Install(), kMsgUninstallHint);
   Seed(kClassesRoot, ".class", "", Sz("otherprogram.class"));
   EXPECT_EQ(Uninstall(), kMsgUninstalled);
-  EXPECT_EQ(Value(kClassesRoot, ".class", "")->bytes, Sz("otherprogram.class"));
+  EXPECT_EQ(Bytes(kClassesRoot, ".class", ""), Sz("otherprogram.class"));
   EXPECT_FALSE(Exists(kClassesRoot, "ClassFile.Nerbo"));
 }
 
@@ -165,8 +174,8 @@ TEST_P(Uninstaller, AppliesTheFlagsToTheTypeJavaNames) {
   EXPECT_EQ(Uninstall(), kMsgUninstalled);
   EXPECT_FALSE(Exists(kClassesRoot, "txtfile\\DefaultIcon"));
   EXPECT_FALSE(Exists(kClassesRoot, "txtfile\\Shell"));
-  EXPECT_EQ(Value(kClassesRoot, "txtfile", "")->bytes, Sz("Text Document"));
-  EXPECT_EQ(Value(kClassesRoot, ".java", "")->bytes, Sz("txtfile"));
+  EXPECT_EQ(Bytes(kClassesRoot, "txtfile", ""), Sz("Text Document"));
+  EXPECT_EQ(Bytes(kClassesRoot, ".java", ""), Sz("txtfile"));
 }
 
 TEST_P(Uninstaller, RestoresTheEditCommandItReplacedWithItsType) {
@@ -174,7 +183,7 @@ TEST_P(Uninstaller, RestoresTheEditCommandItReplacedWithItsType) {
   Seed(kClassesRoot, ".java", "", Sz("txtfile"));
   Seed(kClassesRoot, "txtfile\\Shell\\Edit\\command", "", Sz("%SystemRoot%\\notepad.exe %1"), 2);
   ASSERT_EQ(Install(), kMsgUninstallHint);
-  ASSERT_EQ(Value(kClassesRoot, "txtfile\\Shell\\Edit\\command", "")->bytes, Sz("notepad %1"));
+  ASSERT_EQ(Bytes(kClassesRoot, "txtfile\\Shell\\Edit\\command", ""), Sz("notepad %1"));
   EXPECT_EQ(Uninstall(), kMsgUninstalled);
   std::optional<StoredValue> edit = Value(kClassesRoot, "txtfile\\Shell\\Edit\\command", "");
   ASSERT_TRUE(edit);
@@ -207,8 +216,12 @@ TEST_P(UninstallerRefused, SaysSoInsteadOfReportingSuccess) {
     ResetRegistry();
     PutKit();
     ASSERT_EQ(Install(), kMsgUninstallHint);
+    const std::optional<std::string> installed = FileContents(instance_.file);
     RefusingRegistry refusing(registry(), c.root, c.refusal);
     EXPECT_EQ(Uninstall(refusing), kMsgRemovalRefused);
+    if (!instance_.file.empty()) {
+      EXPECT_EQ(FileContents(instance_.file), installed) << "the registry file changed";
+    }
     EXPECT_EQ(console_.out, "");
     EXPECT_EQ(console_.err,
               std::string("\nImpossibile ") + c.what +

@@ -8,14 +8,8 @@
 
 #include "registry/registry.h"
 #include "registry/registry_backends.h"
-#include "support/memory_registry.h"
 
 namespace nerbo {
-
-std::vector<RegistryBackend> RegistryBackends() {
-  RegistryBackend memory{"Memory", [] { return RegistryUnderTest{MakeMemoryRegistry(), [] {}}; }, false};
-  return {memory, SystemRegistryBackend()};
-}
 
 namespace {
 
@@ -51,7 +45,7 @@ class RegistryConformance : public testing::TestWithParam<RegistryBackend> {
   void TearDown() override {
     DeleteTree(registry(), kLocalMachine, kScratchPath);
     opened_.registry.reset();
-    opened_.cleanup();
+    opened_.keep_alive.reset();
   }
 
   Registry& registry() { return *opened_.registry; }
@@ -342,10 +336,7 @@ TEST_P(RegistryConformance, MissingKeysAndValuesAreNotFound) {
   EXPECT_EQ(registry().DeleteValue(scratch_, "Absent"), kRegFileNotFound);
 }
 
-INSTANTIATE_TEST_SUITE_P(Backends, RegistryConformance, testing::ValuesIn(RegistryBackends()),
-                         [](const testing::TestParamInfo<RegistryBackend>& backend) {
-                           return backend.param.name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Backends, RegistryConformance, testing::ValuesIn(RegistryBackends()), BackendName);
 
 }  // namespace
 }  // namespace nerbo

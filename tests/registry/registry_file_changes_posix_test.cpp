@@ -41,7 +41,8 @@ class RegistryFileChanges : public testing::Test {
   }
 
   std::unique_ptr<Registry> Open() {
-    return MakeRegistryFile(path_, [this](const std::string& message) { reports_.push_back(message); });
+    return MakeDumpableRegistry(
+        MakeRegistryFileStore(path_, [this](const std::string& message) { reports_.push_back(message); }));
   }
 
   // Twenty changes, as an install makes them.
@@ -84,6 +85,33 @@ TEST_F(RegistryFileChanges, CommitWritesTheFileOnceAndOthersSeeNothingBefore) {
   EXPECT_TRUE(LockIsFree());
   EXPECT_EQ(DumpRegistry(*Open()), inside);
   EXPECT_TRUE(reports_.empty());
+}
+
+// A unit is written when any of its changes changed something, also when the
+// last one finds nothing to do (an uninstall whose uninstall entry is gone).
+TEST_F(RegistryFileChanges, UnitWhoseLastChangeFindsNothingToDoIsWritten) {
+  const struct {
+    const char* what;
+    void (*last)(Registry& registry);
+  } cases[] = {
+      {"KeyAlreadyGone", [](Registry& registry) { registry.DeleteKey(kClassesRoot, "Gone"); }},
+      {"ValueAlreadyGone", [](Registry& registry) { registry.DeleteValue(kClassesRoot, "Gone"); }},
+      {"KeyAlreadyThere",
+       [](Registry& registry) {
+         RegKey key = 0;
+         registry.CreateKey(kClassesRoot, ".class", &key, nullptr);
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    auto registry = Open();
+    ASSERT_EQ(registry->BeginChanges(), kRegSuccess);
+    RegKey key = 0;
+    ASSERT_EQ(registry->CreateKey(kClassesRoot, c.what, &key, nullptr), kRegSuccess);
+    c.last(*registry);
+    ASSERT_EQ(registry->CommitChanges(), kRegSuccess);
+    EXPECT_EQ(Open()->OpenKey(kClassesRoot, c.what, &key), kRegSuccess) << "the unit was not written";
+  }
 }
 
 TEST_F(RegistryFileChanges, DiscardDropsTheChangesAndTheLock) {

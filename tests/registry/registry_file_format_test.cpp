@@ -122,10 +122,6 @@ TEST_P(RegistryFileAcceptedText, ReadsAsTheRegistryEditorWould) {
   ASSERT_TRUE(ParseRegistryFile(FormatRegistryFile(tree), &again, &error))
       << error.line << ": " << error.message;
   EXPECT_EQ(DumpRegistryTree(again), GetParam().dump);
-  // A reader that wants another key accepts it alike.
-  RegistryFileFocus elsewhere{{{kLocalMachine, {"Elsewhere"}}}};
-  EXPECT_TRUE(ParseRegistryFile(GetParam().text, &tree, &error, &elsewhere))
-      << error.line << ": " << error.message;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -172,18 +168,11 @@ TEST_P(RegistryFileRejectedText, StopsAtTheFaultyLine) {
   EXPECT_FALSE(ParseRegistryFile(GetParam().text, &tree, &error));
   EXPECT_EQ(error.line, GetParam().line);
   EXPECT_FALSE(error.message.empty());
-  // A reader that wants another key is told the same.
-  RegistryFileFocus elsewhere{{{kLocalMachine, {"Elsewhere"}}}};
-  RegistryFileError focused_error;
-  EXPECT_FALSE(ParseRegistryFile(GetParam().text, &tree, &focused_error, &elsewhere));
-  EXPECT_EQ(focused_error.line, GetParam().line);
-  EXPECT_EQ(focused_error.message, error.message);
 }
 
 // Keys out of the registry's order, a '[' inside a value and a [key] line
-// after blanks: the focus keeps the wanted key's values and its subkeys'
-// names, whether the text is checked again or passed over.
-TEST(RegistryFileFocus, KeepsOnlyWhatTheReadsAskFor) {
+// after blanks: a read keeps the wanted key's values and its subkeys' names.
+TEST(RegistryFileText, BuildsOnlyWhatTheReadsAskFor) {
   const std::string text =
       "REGEDIT4\n"
       "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Vesk\\Nerbo\\Deep\\Deeper]\n\"hidden\"=\"x\"\n"
@@ -199,29 +188,24 @@ TEST(RegistryFileFocus, KeepsOnlyWhatTheReadsAskFor) {
       "  \"Compile\" type 1, 1 bytes: \"j\"\n"
       "  \"Run\" type 1, 5 bytes: \"java\\x00\"\n"
       "HKEY_LOCAL_MACHINE\\SOFTWARE\\Vesk\\Nerbo\\Deep\n";
-  for (bool checked : {false, true}) {
-    SCOPED_TRACE(checked ? "text checked before" : "text read for the first time");
-    RegistryFileFocus focus{{{kLocalMachine, {"SOFTWARE", "Vesk", "Nerbo"}}}, checked};
-    RegistryTree focused;
-    RegistryFileError error;
-    ASSERT_TRUE(ParseRegistryFile(text, &focused, &error, &focus)) << error.line << ": " << error.message;
-    EXPECT_EQ(DumpRegistryTree(focused), expected);
-  }
-  // Opening level by level: the second read visits only the sections the
-  // first one found below its key.
-  RegistryFileFocus levels{{{kLocalMachine, {"SOFTWARE"}}}};
-  RegistryTree tree;
+  RegistryFileText checked;
   RegistryFileError error;
-  ASSERT_TRUE(ParseRegistryFile(text, &tree, &error, &levels));
-  levels.keys.push_back({kLocalMachine, {"software", "vesk", "nerbo"}});
-  levels.text_checked = levels.only_sections = true;
-  ASSERT_TRUE(ParseRegistryFile(text, &tree, &error, &levels));
+  ASSERT_TRUE(checked.Check(text, &error)) << error.line << ": " << error.message;
+  const std::vector<RegistryPath> settings{{kLocalMachine, {"SOFTWARE", "Vesk", "Nerbo"}}};
+  RegistryTree focused;
+  checked.Build(&settings, &focused);
+  EXPECT_EQ(DumpRegistryTree(focused), expected);
+  // Opening level by level: each read builds all the keys asked for so far.
+  const std::vector<RegistryPath> levels{{kLocalMachine, {"SOFTWARE"}},
+                                         {kLocalMachine, {"software", "vesk", "nerbo"}}};
+  RegistryTree tree;
+  checked.Build(&levels, &tree);
   std::string deeper = expected;
   deeper.insert(deeper.find("HKEY_LOCAL_MACHINE\\SOFTWARE\\Vesk\n"), "HKEY_LOCAL_MACHINE\\SOFTWARE\\Other\n");
   EXPECT_EQ(DumpRegistryTree(tree), deeper);
 
   RegistryTree whole;
-  ASSERT_TRUE(ParseRegistryFile(text, &whole, &error));
+  checked.Build(nullptr, &whole);
   std::string dump = DumpRegistryTree(whole);
   EXPECT_LT(dump.find("HKEY_CLASSES_ROOT\\Alpha"), dump.find("HKEY_CLASSES_ROOT\\Zeta")) << dump;
   EXPECT_NE(dump.find("\"hidden\""), std::string::npos) << dump;

@@ -36,7 +36,8 @@ bool Exists(const std::string& path) {
 class RegistryFile : public testing::Test {
  protected:
   std::unique_ptr<Registry> Open() {
-    return MakeRegistryFile(path_, [this](const std::string& message) { reports_.push_back(message); });
+    return MakeDumpableRegistry(
+        MakeRegistryFileStore(path_, [this](const std::string& message) { reports_.push_back(message); }));
   }
 
   // Runs `body` in a child process that ends with status 0 unless the body
@@ -63,7 +64,17 @@ class RegistryFile : public testing::Test {
   std::vector<std::string> reports_;
 };
 
+mode_t ModeOf(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+// The user's umask holds for what the registry file's first change makes.
 TEST_F(RegistryFile, FirstChangeCreatesTheFileAndItsDirectories) {
+  struct PrivateUmask {
+    mode_t saved = umask(077);
+    ~PrivateUmask() { umask(saved); }
+  } private_umask;
   path_ = root_ + "/config/nerbo/registry.reg";
   auto registry = Open();
   RegKey key = 0;
@@ -73,6 +84,10 @@ TEST_F(RegistryFile, FirstChangeCreatesTheFileAndItsDirectories) {
   ASSERT_EQ(registry->CreateKey(kClassesRoot, ".class", &key, nullptr), kRegSuccess);
   EXPECT_EQ(ReadFile(path_), "REGEDIT4\n\n[HKEY_CLASSES_ROOT\\.class]\n");
   EXPECT_TRUE(reports_.empty());
+  EXPECT_EQ(ModeOf(path_), 0600u);
+  EXPECT_EQ(ModeOf(path_ + ".lock"), 0600u);
+  EXPECT_EQ(ModeOf(root_ + "/config"), 0700u);
+  EXPECT_EQ(ModeOf(root_ + "/config/nerbo"), 0700u);
 }
 
 TEST_F(RegistryFile, LocationComesFromTheEnvironment) {
@@ -87,6 +102,7 @@ TEST_F(RegistryFile, LocationComesFromTheEnvironment) {
       {nullptr, "/cfg", "/home/u", "/cfg/nerbo/registry.reg"},
       {nullptr, nullptr, "/home/u", "/home/u/.config/nerbo/registry.reg"},
       {nullptr, "relative", "/home/u", "/home/u/.config/nerbo/registry.reg"},
+      {nullptr, nullptr, "home/u", ""},
       {"", "", "", ""},
   };
   auto scoped = [](const char* name, const char* value) {

@@ -5,22 +5,22 @@ namespace nerbo {
 // Refused as Windows refuses a change the process has no right to make.
 long FaultingRegistry::CreateKey(RegKey parent, const char* name, RegKey* key, bool* created) {
   RegKey existing = 0;
-  bool exists = inner_.OpenKeyToRead(parent, name, &existing) == kRegSuccess;
+  bool exists = inner().OpenKeyToRead(parent, name, &existing) == kRegSuccess;
   if (!exists && Fails()) return kRegAccessDenied;
-  return inner_.CreateKey(parent, name, key, created);
+  return inner().CreateKey(parent, name, key, created);
 }
 
 long FaultingRegistry::SetValue(RegKey key, const char* name, std::uint32_t type, const void* data,
                                 std::uint32_t size) {
   if (Fails()) return kRegAccessDenied;
-  return inner_.SetValue(key, name, type, data, size);
+  return inner().SetValue(key, name, type, data, size);
 }
 
 long FaultingRegistry::DeleteValue(RegKey key, const char* name) {
   std::uint32_t size = 0;
-  bool exists = inner_.QueryValue(key, name, nullptr, nullptr, &size) == kRegSuccess;
+  bool exists = inner().QueryValue(key, name, nullptr, nullptr, &size) == kRegSuccess;
   if (exists && Fails()) return kRegAccessDenied;
-  return inner_.DeleteValue(key, name);
+  return inner().DeleteValue(key, name);
 }
 
 // A key that still holds subkeys cannot go: deleting it changes nothing.
@@ -28,21 +28,21 @@ long FaultingRegistry::DeleteKey(RegKey parent, const char* name) {
   RegKey existing = 0;
   std::uint32_t subkeys = 0;
   std::uint32_t longest = 0;
-  bool deletable = inner_.OpenKeyToRead(parent, name, &existing) == kRegSuccess &&
-                   inner_.QueryInfoKey(existing, &subkeys, &longest) == kRegSuccess && subkeys == 0;
+  bool deletable = inner().OpenKeyToRead(parent, name, &existing) == kRegSuccess &&
+                   inner().QueryInfoKey(existing, &subkeys, &longest) == kRegSuccess && subkeys == 0;
   if (deletable && Fails()) return kRegAccessDenied;
-  return inner_.DeleteKey(parent, name);
+  return inner().DeleteKey(parent, name);
 }
 
 // The registry file could not be locked, or written.
 long FaultingRegistry::BeginChanges() {
   if (Fails()) return kRegIoFailed;
-  return inner_.BeginChanges();
+  return inner().BeginChanges();
 }
 
 long FaultingRegistry::CommitChanges() {
   if (Fails()) return kRegIoFailed;
-  return inner_.CommitChanges();
+  return inner().CommitChanges();
 }
 
 }  // namespace nerbo

@@ -2,6 +2,7 @@
 
 #include "core/settings_key.h"
 #include "registry/tree_backed_registry.h"
+#include "support/registry_dump.h"
 
 namespace nerbo {
 namespace {
@@ -19,13 +20,15 @@ class MemoryStorage final : public TreeStorage {
 }  // namespace
 
 RegKey CreatedSettingsKey(Registry& registry) {
+  RegKey key = kLocalMachine;
+  for (const char* level : kSettingsPath) registry.CreateKey(key, level, &key, nullptr);
   RegKey settings = 0;
-  CreateSettingsKey(registry, &settings);
+  registry.CreateKey(key, kToolKey, &settings, nullptr);
   return settings;
 }
 
 std::unique_ptr<Registry> MakeMemoryRegistry() {
-  return std::make_unique<TreeBackedRegistry>(std::make_unique<MemoryStorage>());
+  return MakeDumpableRegistry(std::make_unique<MemoryStorage>());
 }
 
 }  // namespace nerbo

@@ -1,5 +1,5 @@
 // A registry held in memory only, for tests of the code above the registry
-// seam.
+// seam; DumpRegistry shows its whole content.
 #pragma once
 
 #include <memory>
@@ -10,7 +10,8 @@ namespace nerbo {
 
 std::unique_ptr<Registry> MakeMemoryRegistry();
 
-// Creates the settings key, as an installation leaves it, and gives its handle.
+// Creates the settings key level by level, as an installation leaves it,
+// and gives its handle.
 RegKey CreatedSettingsKey(Registry& registry);
 
 }  // namespace nerbo

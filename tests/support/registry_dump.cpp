@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "registry/tree_backed_registry.h"
 #include "runtime/portable/ascii.h"
+#include "support/forwarding_registry.h"
 
 namespace nerbo {
 namespace {
@@ -50,7 +50,65 @@ void DumpNode(const RegistryNode& node, const std::string& path, std::string* ou
   for (const RegistryNode& subkey : node.subkeys) DumpNode(subkey, path + "\\" + subkey.name, out);
 }
 
+// Passes every call to a store and keeps the tree it is handed: the
+// registry's own, which a dump then has the store bring up to the whole.
+class WatchedStorage final : public TreeStorage {
+ public:
+  explicit WatchedStorage(std::unique_ptr<TreeStorage> inner) : inner_(std::move(inner)) {}
+
+  long Load(RegistryTree* tree, const RegistryPath* key) override { return Watch(tree)->Load(tree, key); }
+  long Update(RegistryTree* tree, const std::function<long(bool* changed)>& change) override {
+    return Watch(tree)->Update(tree, change);
+  }
+  long BeginChanges(RegistryTree* tree) override { return Watch(tree)->BeginChanges(tree); }
+  long CommitChanges(RegistryTree* tree) override { return Watch(tree)->CommitChanges(tree); }
+  void DiscardChanges(RegistryTree* tree) override { Watch(tree)->DiscardChanges(tree); }
+
+  // The registry's whole tree, once it made a call.
+  const RegistryTree& Whole() {
+    inner_->Load(tree_, nullptr);
+    return *tree_;
+  }
+
+ private:
+  TreeStorage* Watch(RegistryTree* tree) {
+    tree_ = tree;
+    return inner_.get();
+  }
+
+  std::unique_ptr<TreeStorage> inner_;
+  RegistryTree* tree_ = nullptr;
+};
+
+class DumpableRegistry final : public ForwardingRegistry {
+ public:
+  // The base keeps a reference to registry_, which it uses only once built.
+  explicit DumpableRegistry(std::unique_ptr<WatchedStorage> storage)
+      : ForwardingRegistry(registry_), storage_(storage.get()), registry_(std::move(storage)) {}
+
+  std::string Dump() {
+    // Any read hands the store the registry's tree.
+    registry_.QueryInfoKey(kClassesRoot, nullptr, nullptr);
+    return DumpRegistryTree(storage_->Whole());
+  }
+
+ private:
+  WatchedStorage* storage_;
+  TreeBackedRegistry registry_;
+};
+
 }  // namespace
+
+bool ParseRegistryFile(const std::string& text, RegistryTree* tree, RegistryFileError* error) {
+  RegistryFileText checked;
+  if (!checked.Check(text, error)) return false;
+  checked.Build(nullptr, tree);
+  return true;
+}
+
+std::unique_ptr<Registry> MakeDumpableRegistry(std::unique_ptr<TreeStorage> storage) {
+  return std::make_unique<DumpableRegistry>(std::make_unique<WatchedStorage>(std::move(storage)));
+}
 
 std::string DumpRegistryTree(const RegistryTree& tree) {
   std::string out;
@@ -63,8 +121,8 @@ std::string DumpRegistryTree(const RegistryTree& tree) {
 }
 
 std::string DumpRegistry(Registry& registry) {
-  auto* tree = dynamic_cast<TreeBackedRegistry*>(&registry);
-  return tree ? DumpRegistryTree(tree->Snapshot()) : "(this registry cannot be dumped)\n";
+  auto* dumpable = dynamic_cast<DumpableRegistry*>(&registry);
+  return dumpable ? dumpable->Dump() : "(this registry cannot be dumped)\n";
 }
 
 }  // namespace nerbo

@@ -8,38 +8,6 @@ namespace {
 
 constexpr char kEsc = '\x1b';
 
-// Virtual-key codes of the keys terminals name.
-enum : std::uint16_t {
-  kVkBack = 8,
-  kVkTab = 9,
-  kVkClear = 12,
-  kVkReturn = 13,
-  kVkShift = 16,
-  kVkControl = 17,
-  kVkMenu = 18,
-  kVkCapital = 20,
-  kVkEscape = 27,
-  kVkSpace = 32,
-  kVkPrior = 33,
-  kVkNext = 34,
-  kVkEnd = 35,
-  kVkHome = 36,
-  kVkLeft = 37,
-  kVkUp = 38,
-  kVkRight = 39,
-  kVkDown = 40,
-  kVkInsert = 45,
-  kVkDelete = 46,
-  kVkF1 = 112,
-  kVkNumLock = 144,
-  kVkScroll = 145,
-  kVkOem1 = 186,
-  kVkOemMinus = 189,
-  kVkOem5 = 220,
-  kVkOem6 = 221,
-  kVkOem7 = 222,
-};
-
 InputEvent Key(std::uint16_t virtual_key, std::uint32_t modifiers = 0) {
   InputEvent event;
   event.is_key = true;
@@ -61,7 +29,8 @@ InputEvent CharacterKey(unsigned char c) {
   }
   static const char kPlain[] = ";=,-./`[\\]'";
   static const char kShifted[] = ":+<_>?~{|}\"";
-  static const std::uint16_t kKeys[] = {186, 187, 188, 189, 190, 191, 192, 219, 220, 221, 222};
+  static const std::uint16_t kKeys[] = {kVkOem1, kVkOemPlus, kVkOemComma, kVkOemMinus, kVkOemPeriod, kVkOem2,
+                                        kVkOem3, kVkOem4,    kVkOem5,     kVkOem6,     kVkOem7};
   if (const char* p = std::strchr(kPlain, c); p != nullptr && c != '\0') return Key(kKeys[p - kPlain]);
   if (const char* p = std::strchr(kShifted, c); p != nullptr && c != '\0')
     return Key(kKeys[p - kShifted], kShift);

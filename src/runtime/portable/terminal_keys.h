@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "runtime/console.h"
+#include "runtime/portable/input_event.h"
 
 namespace nerbo {
 

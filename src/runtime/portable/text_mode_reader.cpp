@@ -1,6 +1,6 @@
 #include "runtime/portable/text_mode_reader.h"
 
-#include "runtime/console.h"
+#include "runtime/portable/input_event.h"
 
 namespace nerbo {
 
