@@ -18,12 +18,15 @@ using ClassFileReads = std::function<ClassByteSource()>;
 // constant pool share the first read, and the second reads only as far as
 // the entry that holds the class's name. Where the scan found the class's
 // own name the result is the scan's, "Classe JBuilder" note included; where
-// it found another name or none, the own name without the note.
+// it found another name or none, the own name without the note. The own
+// name is given in plain UTF-8, as Java means the modified UTF-8 it is
+// stored in.
 ClassNameResult ReadQualifiedClassName(const ClassFileReads& reads, const std::string& simple_class_name);
 
 // The same over the file `class_file_name`, opened in binary mode relative
-// to the current directory; a file that cannot be opened gives the simple
-// class name with depth 0.
+// to the current directory, with the own name in the encoding of the
+// platform's command lines; a file that cannot be opened, and a name that
+// has no form in that encoding, give the simple class name with depth 0.
 ClassNameResult FindQualifiedClassName(const char* class_file_name, const std::string& simple_class_name);
 
 }  // namespace nerbo

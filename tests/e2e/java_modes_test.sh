@@ -185,6 +185,8 @@ install_kit "$work/kit"
 
 # javac puts a number after Wide's own name, and Date mentions java.util.Date
 # first: the byte scan asked java for "Wide", and ended Date's run with 24.
+# The class file holds the name beyond U+FFFF in the two halves of its
+# surrogate pair, the file name its four UTF-8 bytes.
 echo "class run, the class file's own name"
 mkdir -p "$work/own/demo/sql"
 printf 'package demo;\npublic class Wide {\n  static final float F = 0.75f; float f = F;\n  %s\n}\n' \
@@ -192,9 +194,11 @@ printf 'package demo;\npublic class Wide {\n  static final float F = 0.75f; floa
 printf 'package demo.sql;\npublic class Date extends java.util.Date {\n  %s\n}\n' \
   'public static void main(String[] a) { System.out.println("date " + Date.class.getName()); }' \
   >"$work/own/demo/sql/Date.java"
-(cd "$work/own" && javac -d . demo/Wide.java demo/sql/Date.java) || exit 1
-for class in Wide:"wide 0.75" sql/Date:"date demo.sql.Date"; do
-  run_tool "$work/own/demo/${class%%:*}.class"
+printf 'package demo;\npublic class \360\235\222\234 {\n  %s\n}\n' \
+  'public static void main(String[] a) { System.out.println("wide A"); }' >"$work/own/demo/$(printf '\360\235\222\234').java"
+(cd "$work/own" && LC_ALL=C.UTF-8 javac -encoding UTF-8 -d . demo/*.java demo/sql/Date.java) || exit 1
+for class in Wide:"wide 0.75" sql/Date:"date demo.sql.Date" "$(printf '\360\235\222\234')":"wide A"; do
+  LC_ALL=C.UTF-8 run_tool "$work/own/demo/${class%%:*}.class"
   expect_status 14 "${class%%:*}"
   expect_out "${class#*:}" "${class%%:*}"
 done

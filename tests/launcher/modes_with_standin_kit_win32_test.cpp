@@ -11,6 +11,7 @@
 #include "launcher/run_sequence.h"
 #include "registration/registry_layout.h"
 #include "runtime/error_number.h"
+#include "runtime/windows_api.h"
 #include "standin/standin_log.h"
 #include "support/crafted_archive.h"
 #include "support/memory_registry.h"
@@ -141,6 +142,19 @@ TEST_F(ModesWithStandinKit, TheClassFileNamesItsOwnClass) {
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0].command_line, "java.exe -classpath " + KitClassPath(".") + " com.sun.jgss.Hello ");
   EXPECT_TRUE(fs::equivalent(records[0].directory, temp_.path())) << records[0].directory;
+}
+
+// The class file holds its name in UTF-8; the file system gives the file's
+// name, and java reads its command line, in the ANSI code page.
+TEST_F(ModesWithStandinKit, AClassNameBeyondAsciiReachesJavaInTheAnsiCodePage) {
+  ASSERT_EQ(GetACP(), 1252u);
+  std::ofstream("Caf\xE9.class", std::ios::binary) << SyntheticClassFile("Caf\xC3\xA9");
+  context_.arguments = {"C:\\jdk\\bin\\Nerbo.exe", "Caf\xE9.class"};
+
+  EXPECT_EQ(RunToStatus(context_), kMsgProgramDone);
+  std::vector<StandinRecord> records = Records();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].command_line, "java.exe -classpath " + KitClassPath(".") + " Caf\xE9 ");
 }
 
 struct StatusCase {

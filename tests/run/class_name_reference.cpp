@@ -1,6 +1,7 @@
 #include "run/class_name_reference.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -90,12 +91,52 @@ ClassNameResult ReferenceClassRunName(const std::string& file, const std::string
   if (own <= 0 || own >= count || starts[own] == 0 || file[starts[own]] != 7) return scanned;
   const int name = number(starts[own] + 1);
   if (name <= 0 || name >= count || starts[name] == 0 || file[starts[name]] != 1) return scanned;
-  const std::string text = file.substr(starts[name] + 3, static_cast<std::size_t>(number(starts[name] + 1)));
+  const std::string stored =
+      file.substr(starts[name] + 3, static_cast<std::size_t>(number(starts[name] + 1)));
+  // Modified UTF-8 to UTF-16 units, then the units to plain UTF-8.
+  std::vector<std::uint32_t> units;
+  for (std::size_t i = 0; i < stored.size(); ++i) {
+    const auto c = [&](std::size_t k) {
+      return k < stored.size() ? static_cast<unsigned char>(stored[k]) : 0;
+    };
+    const bool tail1 = (c(i + 1) & 0xC0) == 0x80, tail2 = (c(i + 2) & 0xC0) == 0x80;
+    if (c(i) >= 0x01 && c(i) <= 0x7F) {
+      units.push_back(c(i));
+    } else if (c(i) >= 0xC2 && c(i) <= 0xDF && tail1) {
+      units.push_back((c(i) & 0x1F) << 6 | (c(i + 1) & 0x3F));
+      i += 1;
+    } else if (c(i) >= 0xE0 && c(i) <= 0xEF && tail1 && tail2 && (c(i) > 0xE0 || c(i + 1) >= 0xA0)) {
+      units.push_back((c(i) & 0x0F) << 12 | (c(i + 1) & 0x3F) << 6 | (c(i + 2) & 0x3F));
+      i += 2;
+    } else {
+      return scanned;
+    }
+  }
+  std::string text;
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    std::uint32_t code = units[i];
+    if (code >= 0xDC00 && code < 0xE000) return scanned;
+    if (code >= 0xD800 && code < 0xDC00) {
+      if (i + 1 == units.size() || units[i + 1] < 0xDC00 || units[i + 1] >= 0xE000) return scanned;
+      code = 0x10000 + (code - 0xD800) * 0x400 + (units[++i] - 0xDC00);
+    }
+    if (code < 0x80) {
+      text += static_cast<char>(code);
+    } else if (code < 0x800) {
+      text += {static_cast<char>(0xC0 | code >> 6), static_cast<char>(0x80 | (code & 0x3F))};
+    } else if (code < 0x10000) {
+      text += {static_cast<char>(0xE0 | code >> 12), static_cast<char>(0x80 | (code >> 6 & 0x3F)),
+               static_cast<char>(0x80 | (code & 0x3F))};
+    } else {
+      text += {static_cast<char>(0xF0 | code >> 18), static_cast<char>(0x80 | (code >> 12 & 0x3F)),
+               static_cast<char>(0x80 | (code >> 6 & 0x3F)), static_cast<char>(0x80 | (code & 0x3F))};
+    }
+  }
   ClassNameResult result{"", 0, false, true, (number(at) & 0x8000) != 0};
   for (std::size_t i = 0; i < text.size(); ++i) {
     unsigned char c = static_cast<unsigned char>(text[i]);
     bool empty_part = c == '/' && (i == 0 || i + 1 == text.size() || text[i + 1] == '/');
-    if (c == '.' || c == ';' || c == '[' || c == 0 || c >= 0xF0 || empty_part) return scanned;
+    if (c == '.' || c == ';' || c == '[' || empty_part) return scanned;
     result.qualified_name += c == '/' ? '.' : text[i];
     result.package_depth += c == '/';
   }
