@@ -145,7 +145,8 @@ TEST_F(ModesWithStandinKit, TheClassFileNamesItsOwnClass) {
 }
 
 // The class file holds its name in UTF-8; the file system gives the file's
-// name, and java reads its command line, in the ANSI code page.
+// name, and java reads its command line, in the ANSI code page (the stand-in
+// records the command line it received in UTF-8).
 TEST_F(ModesWithStandinKit, AClassNameBeyondAsciiReachesJavaInTheAnsiCodePage) {
   ASSERT_EQ(GetACP(), 1252u);
   std::ofstream("Caf\xE9.class", std::ios::binary) << SyntheticClassFile("Caf\xC3\xA9");
@@ -154,7 +155,7 @@ TEST_F(ModesWithStandinKit, AClassNameBeyondAsciiReachesJavaInTheAnsiCodePage) {
   EXPECT_EQ(RunToStatus(context_), kMsgProgramDone);
   std::vector<StandinRecord> records = Records();
   ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(records[0].command_line, "java.exe -classpath " + KitClassPath(".") + " Caf\xE9 ");
+  EXPECT_EQ(records[0].command_line, "java.exe -classpath " + KitClassPath(".") + " Caf\xC3\xA9 ");
 }
 
 struct StatusCase {
