@@ -208,7 +208,7 @@ TEST(ClassNameScanner, AgreesWithTheReferenceOnRandomBytes) {
 struct OwnNameCase {
   const char* reason;
   std::string file;
-  const char* simple_name;
+  std::string simple_name;
   std::string qualified_name;
   int depth;
   bool note;
@@ -269,7 +269,7 @@ INSTANTIATE_TEST_SUITE_P(
         OwnNameCase{
             "its reference comes first, a long before it",
             Pool().ClassReference(4).Number(5, kLong).Text("p/" + std::string(126, 'q')).EndPool(1).bytes(),
-            std::string(126, 'q').c_str(), "p." + std::string(126, 'q'), 1, false, true},
+            std::string(126, 'q'), "p." + std::string(126, 'q'), 1, false, true},
         OwnNameCase{"a character beyond U+FFFF, stored as two halves",
                     Pool().Text("p/\xED\xA0\xB5\xED\xB2\x9C").ClassReference(1).EndPool(2).bytes(),
                     "\xF0\x9D\x92\x9C", "p.\xF0\x9D\x92\x9C", 1, false, true},
