@@ -96,14 +96,28 @@ done
 column_stats() { awk -v c="$1" '{ print $c }' "$work/startup" | sort -n | awk '{ v[NR] = $1 } END { printf "%.3f ms | %.3f-%.3f ms", ((NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) / 1000, v[1] / 1000, v[NR] / 1000 }'; }
 ratio_stats() { awk -v a="$1" -v b="$2" '{ print $a / $b }' "$work/startup" | sort -g | awk '{ v[NR] = $1 } END { printf "%.2f | %.2f-%.2f", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2, v[1], v[NR] }'; }
 
-# (b) and (c): test files, random bytes (class) or code lines (source), with
-# the looked-for entry or declaration as their last bytes, or without it.
-# printf's own escapes: a shell string cannot hold the zero bytes.
+# (b) and (c): test files, class files whose constant pool is text entries
+# of random bytes, or code lines (source), with the looked-for entry or
+# declaration as their last bytes, or without it (the class's own name is
+# then a random text, no class name). printf's own escapes: a shell string
+# cannot hold the zero bytes.
+two_bytes() { printf '\\x%02x\\x%02x' $(($1 >> 8)) $(($1 & 255)); }
 entry='\001\000\014pkg/sub/Name\001\000\004Code'
 make_class() {  # file bytes with_entry
-  head -c "$2" /dev/urandom >"$1"
-  [ "$3" = yes ] && printf "$entry" >>"$1"
-  return 0
+  local texts=0 left=$2 length
+  for ((; left > 0; left -= length + 3, texts++)); do length=$((left < 65535 ? left : 65535)); done
+  local own=$((texts + 1)) name=1
+  [ "$3" = yes ] && own=$((texts + 3)) name=$((texts + 1))
+  {
+    printf "\xCA\xFE\xBA\xBE\0\0\0\x37$(two_bytes $((own + 1)))"
+    for ((left = $2; left > 0; left -= length + 3)); do
+      length=$((left < 65535 ? left : 65535))
+      printf "\001$(two_bytes "$length")"
+      head -c "$length" /dev/urandom
+    done
+    [ "$3" = yes ] && printf "$entry"
+    printf "\a$(two_bytes $name)\0\x21$(two_bytes $own)\0\0\0\0\0\0\0\0\0\0"
+  } >"$1"
 }
 code_line='    public static void print(String prefix) { /* plain */ out.println(prefix + p.q); } // note'
 make_source() {  # file bytes with_declaration: whole lines, so that no comment stays open

@@ -15,8 +15,8 @@
 #include <string>
 
 #include "compile/package_scanner.h"
-#include "run/class_name_scanner.h"
 #include "run/jar_archive.h"
+#include "run/qualified_class_name.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include "core/messages.h"
 #include "core/settings_key.h"
 #include "core/switches.h"
+#include "run/child_arguments.h"
 #include "run/class_path.h"
 #include "run/run_class.h"
 #include "runtime/error_number.h"
@@ -23,8 +24,8 @@ void CompileSource(RunContext& context) {
   std::optional<std::string> javac = ReadToolPath(context.registry, context.settings_key, kCompileValue);
   const Conventions& conventions = context.conventions;
 
-  std::string file_argument = QuotedTargetName(context);
-  Print(context.console, "Sto compilando il file " + file_argument + ". ");
+  std::string file_name = TargetFileName(context);
+  Print(context.console, "Sto compilando il file \"" + file_name + "\". ");
   PrintMessage(context.console, kMsgWait);
 
   std::string class_path =
@@ -36,13 +37,17 @@ void CompileSource(RunContext& context) {
     SetErrorNumber(kErrNoEntry);
     RaiseMessageCode(context, kMsgSpawnFailed);
   }
-  SpawnResult result = context.spawn(
-      *javac, {conventions.javac_tool, "-classpath", ClassPathArgument(class_path), file_argument});
+  SpawnResult result =
+      context.spawn(*javac, {conventions.javac_tool, "-classpath", ClassPathArgument(conventions, class_path),
+                             FileArgument(conventions, file_name)});
   if (!result.started) RaiseMessageCode(context, kMsgSpawnFailed);
   if (result.exit_status != 0) RaiseMessageCode(context, kMsgCompileFailed);
 
   if (!RunAfterCompileAsked(context)) RaiseMessageCode(context, kMsgCompiled);
   context.run_after_compile = true;
+  // The switch is the tool's: the program gets what follows it, as a run of
+  // the class would give it.
+  context.argument_string = ArgumentStringFrom(context.arguments, 3);
   PrintMessage(context.console, kMsgCompiled);
   RunClass(context);
 }

@@ -1,16 +1,17 @@
-// Finds how many package levels a Java source declares: the dots between the
-// first "package" outside comments and the ';' or line end after it, plus
-// one; 0 when there is no such word. Not a tokenizer: it knows line and block
-// comments and the seven letters of the word, nothing else.
+// Finds how many package levels a Java source declares, as Java reads the
+// declaration: the first "package" keyword outside comments, string and
+// character literals and text blocks, then the dots of the name up to its
+// semicolon, comments between its parts aside, plus one; 0 when there is no
+// such keyword (a source of the default package, a module-info.java).
 #pragma once
 
-#include "runtime/portable/text_mode_lines.h"
+#include "compile/java_source_text.h"
 
 namespace nerbo {
 
-// Scans the text read from `source` to the first match, the end of the text
-// or a read error.
-int ScanPackageDepth(const TextBlockSource& source);
+// Scans the text read from `source` (compile/java_source_text.h) to the
+// declaration's semicolon or the end of the text.
+int ScanPackageDepth(const SourceBytes& source);
 
 // The same scan over the file `source_name`, opened relative to the current
 // directory; a source that cannot be opened gives depth 0.

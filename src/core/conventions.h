@@ -6,14 +6,11 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
+
+#include "runtime/portable/path.h"
 
 namespace nerbo {
-
-// How a file system names folders in a full path.
-enum class FolderNaming {
-  kWindows,  // '\\' and '/' separate; \\server\share is a root; letter case is ignored
-  kPosix,    // '/' separates; names compare byte for byte
-};
 
 struct Conventions {
   const char* java_tool;        // "java.exe"
@@ -33,10 +30,19 @@ struct Conventions {
   const char* help_switch;      // "/?": alone, prints the usage text
   const char* version_switch;   // alone, prints the version; null where there is none
   FolderNaming folder_naming;   // how the file system names the folders a package lives in
+  // A child gets one command line that it splits itself (Windows), or the
+  // argument vector the tool gives it (Linux).
+  bool one_command_line;
 };
 
 extern const Conventions kWindowsConventions;
 extern const Conventions kPosixConventions;
+
+// Whether two names in one folder name the same file, as the file system
+// compares them: ignoring ASCII letter case on Windows, byte for byte on
+// Linux. On Windows a name that comes in the ANSI code page and one spelt in
+// UTF-8 cannot be judged if either holds letters beyond ASCII: they pass.
+bool SameFileName(const std::string& a, const std::string& b, FolderNaming naming);
 
 // The conventions of the platform this build runs on.
 const Conventions& HostConventions();

@@ -36,10 +36,10 @@ inline constexpr int kMsgRemovalRefused = 21;           // the registry refused 
 inline constexpr int kMsgDesktopInstallFailed = 22;     // Linux: the desktop's files could not be written
 inline constexpr int kMsgDesktopRemovalFailed = 23;     // Linux: the desktop's files could not be removed
 inline constexpr int kMsgClassOutsidePackage = 24;      // the class file is not in its package's folder
+inline constexpr int kMsgClassFileMisnamed = 25;        // its name is not its class's, or it is a module's
 inline constexpr int kMsgJarWithoutMainClass = 26;      // the jar names no class to start: a library
-inline constexpr int kMsgJarUnreadable =
-    27;  // the jar is no readable zip archive, or its manifest is refused
-inline constexpr int kMsgInternalError = 70;       // a failure in the tool itself, as no memory left
-inline constexpr int kMsgRegistryUnreadable = 78;  // Linux: the registry file cannot be read
+inline constexpr int kMsgJarUnreadable = 27;            // no readable zip archive, or its manifest refused
+inline constexpr int kMsgInternalError = 70;            // a failure in the tool itself, as no memory left
+inline constexpr int kMsgRegistryUnreadable = 78;       // Linux: the registry file cannot be read
 
 }  // namespace nerbo

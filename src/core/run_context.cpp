@@ -6,8 +6,14 @@
 
 namespace nerbo {
 
-std::string QuotedTargetName(const RunContext& context) {
-  return "\"" + MergePath("", "", context.name, context.extension, context.conventions.dir_separator) + "\"";
+std::string ArgumentStringFrom(const std::vector<std::string>& arguments, std::size_t first) {
+  std::string joined;
+  for (std::size_t i = first; i < arguments.size(); ++i) joined += arguments[i] + ' ';
+  return joined.substr(0, kArgumentStringLimit);
+}
+
+std::string TargetFileName(const RunContext& context) {
+  return MergePath("", "", context.name, context.extension, context.conventions.dir_separator);
 }
 
 void RaiseMessageCode(const RunContext& context, int code) {

@@ -60,9 +60,13 @@ struct RunContext {
   RunEnding end;
 };
 
-// The target's name as found on disk (its directory is the current one), in
-// double quotes: one argument on a child's command line, blanks and all.
-std::string QuotedTargetName(const RunContext& context);
+// The arguments from `first` on, each followed by a blank, as the argument
+// string takes them: no longer than its limit.
+std::string ArgumentStringFrom(const std::vector<std::string>& arguments, std::size_t first);
+
+// The target's name as found on disk, without its directory (the current
+// one): what a child is given as the file.
+std::string TargetFileName(const RunContext& context);
 
 // Ends the run with `code` through the context's ending: nothing after the
 // raise runs.

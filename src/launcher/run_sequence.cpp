@@ -34,9 +34,7 @@ void CollectArgumentString(RunContext& context) {
     ReadInputLine(context.console, &context.argument_string);
     return;
   }
-  std::string joined;
-  for (std::size_t i = 2; i < arguments.size(); ++i) joined += arguments[i] + ' ';
-  context.argument_string = joined.substr(0, kArgumentStringLimit);
+  context.argument_string = ArgumentStringFrom(arguments, 2);
 }
 
 // Makes the target's directory (and drive) current. A target whose directory
@@ -55,7 +53,8 @@ void FindTarget(RunContext& context) {
   // The search would take the '?' standing for a lost character as a
   // wildcard and run whichever file matched.
   if (context.target_lost_characters) RaiseMessageCode(context, kMsgFileNotFound);
-  PathParts typed = SplitPath(context.arguments[1]);
+  const FolderNaming naming = context.conventions.folder_naming;
+  PathParts typed = SplitPath(context.arguments[1], naming);
   // What is left of a path too long to split may name another file.
   if (typed.shortened) RaiseMessageCode(context, kMsgFileNotFound);
   context.drive = typed.drive;
@@ -67,7 +66,7 @@ void FindTarget(RunContext& context) {
       MergePath("", "", context.name, context.extension, context.conventions.dir_separator);
   if (!FindFirstFileName(file_name, &context.found_name)) RaiseMessageCode(context, kMsgFileNotFound);
   if (!IsRegularFile(context.found_name)) RaiseMessageCode(context, kMsgFileNotFound);
-  PathParts found = SplitPath(context.found_name);
+  PathParts found = SplitPath(context.found_name, naming);
   context.name = found.name;
   context.extension = found.extension;
 }

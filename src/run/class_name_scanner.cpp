@@ -1,6 +1,5 @@
 #include "run/class_name_scanner.h"
 
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <utility>
@@ -106,25 +105,6 @@ ClassNameResult ScanQualifiedClassName(const ClassByteSource& source, const std:
   result.qualified_name = std::move(qualified);
   result.jbuilder_note = find.jbuilder_note;
   return result;
-}
-
-ClassNameResult FindQualifiedClassName(const char* class_file_name, const std::string& simple_class_name) {
-  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(class_file_name, "rb"), &std::fclose);
-  if (!file) {
-    ClassNameResult result;
-    result.qualified_name = simple_class_name;
-    return result;
-  }
-  std::FILE* stream = file.get();
-  // The window is the only buffer: each read goes straight into it.
-  std::setvbuf(stream, nullptr, _IONBF, 0);
-  return ScanQualifiedClassName(
-      [stream](unsigned char* buffer, std::size_t size) -> long {
-        std::size_t count = std::fread(buffer, 1, size, stream);
-        if (count == 0 && std::ferror(stream)) return -1;
-        return static_cast<long>(count);
-      },
-      simple_class_name);
 }
 
 }  // namespace nerbo

@@ -18,6 +18,10 @@ struct ClassNameResult {
   std::string qualified_name;  // with '.' between the components
   int package_depth = 0;
   bool jbuilder_note = false;
+  // The name is the class file's own (this_class), not the scan's guess:
+  // java starts the class only from a file of the class's simple name.
+  bool own_name = false;
+  bool module_descriptor = false;  // the file describes a module, not a class
 };
 
 // Fills `buffer` with up to `size` bytes and gives the count, which is short
@@ -27,10 +31,5 @@ using ClassByteSource = std::function<long(unsigned char* buffer, std::size_t si
 // Scans the bytes of `source` from its start. When no entry qualifies (or the
 // data cannot be read) the result is the simple class name with depth 0.
 ClassNameResult ScanQualifiedClassName(const ClassByteSource& source, const std::string& simple_class_name);
-
-// The same scan over the file `class_file_name`, opened in binary mode
-// relative to the current directory; a file that cannot be opened gives the
-// simple class name with depth 0.
-ClassNameResult FindQualifiedClassName(const char* class_file_name, const std::string& simple_class_name);
 
 }  // namespace nerbo

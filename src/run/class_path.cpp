@@ -45,9 +45,4 @@ std::string PackageRootEntry(const Conventions& conventions, int package_depth) 
   return entry;
 }
 
-std::string ClassPathArgument(const std::string& class_path) {
-  if (class_path.find_first_of(" \t") == std::string::npos) return class_path;
-  return "\"" + class_path + "\"";
-}
-
 }  // namespace nerbo

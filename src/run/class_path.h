@@ -28,8 +28,4 @@ std::optional<std::string> UserClassPath(const Conventions& conventions);
 // The root entry of a source of `package_depth` levels: "." for none.
 std::string PackageRootEntry(const Conventions& conventions, int package_depth);
 
-// The class path as one command-line argument: in double quotes when it
-// holds a blank or a tab, so that the child does not split it.
-std::string ClassPathArgument(const std::string& class_path);
-
 }  // namespace nerbo

@@ -1,16 +1,10 @@
 #include "run/package_folder.h"
 
-#include "runtime/portable/ascii.h"
-
 namespace nerbo {
 namespace {
 
-bool Separates(char c, FolderNaming naming) {
-  return c == '/' || (naming == FolderNaming::kWindows && c == '\\');
-}
-
 std::size_t EndOfName(const std::string& path, std::size_t position) {
-  while (position < path.size() && !Separates(path[position], FolderNaming::kWindows)) ++position;
+  while (position < path.size() && !IsPathSeparator(path[position], FolderNaming::kWindows)) ++position;
   return position;
 }
 
@@ -18,8 +12,8 @@ std::size_t EndOfName(const std::string& path, std::size_t position) {
 // network path, the root no climb goes above. A drive ("C:") may stay among
 // the names: no package component holds a colon.
 std::size_t WindowsRootLength(const std::string& path) {
-  bool network = path.size() >= 2 && Separates(path[0], FolderNaming::kWindows) &&
-                 Separates(path[1], FolderNaming::kWindows);
+  bool network = path.size() >= 2 && IsPathSeparator(path[0], FolderNaming::kWindows) &&
+                 IsPathSeparator(path[1], FolderNaming::kWindows);
   if (!network) return 0;
   std::size_t server_end = EndOfName(path, 2);
   return server_end < path.size() ? EndOfName(path, server_end + 1) : server_end;
@@ -32,7 +26,7 @@ std::vector<std::string> FolderNames(const std::string& directory, FolderNaming 
   std::string folder;
   std::size_t start = naming == FolderNaming::kWindows ? WindowsRootLength(directory) : 0;
   for (std::size_t i = start; i < directory.size(); ++i) {
-    if (!Separates(directory[i], naming)) {
+    if (!IsPathSeparator(directory[i], naming)) {
       folder += directory[i];
       continue;
     }
@@ -41,22 +35,6 @@ std::vector<std::string> FolderNames(const std::string& directory, FolderNaming 
   }
   if (!folder.empty()) folders.push_back(folder);
   return folders;
-}
-
-bool BeyondAscii(const std::string& name) {
-  for (char c : name) {
-    if (static_cast<unsigned char>(c) >= 0x80) return true;
-  }
-  return false;
-}
-
-bool SameName(const std::string& folder, const std::string& component, FolderNaming naming) {
-  if (naming == FolderNaming::kPosix) return folder == component;
-  // The class file spells the package in UTF-8, the folder name comes in the
-  // ANSI code page, and the file system folds letters beyond ASCII as well:
-  // such names cannot be judged here, so they pass and java has the last word.
-  if (BeyondAscii(folder) || BeyondAscii(component)) return true;
-  return EqualsIgnoreCase(folder, component);
 }
 
 }  // namespace
@@ -79,7 +57,9 @@ bool SitsInPackageFolder(const std::string& directory, const std::vector<std::st
   if (folders.size() < package.size()) return false;
   std::size_t first = folders.size() - package.size();
   for (std::size_t i = 0; i < package.size(); ++i) {
-    if (!SameName(folders[first + i], package[i], naming)) return false;
+    // The class file spells the package in UTF-8, the folder name comes in the
+    // ANSI code page on Windows: such names pass, and java has the last word.
+    if (!SameFileName(folders[first + i], package[i], naming)) return false;
   }
   return true;
 }

@@ -3,6 +3,7 @@
 #include "core/message_code.h"
 #include "core/messages.h"
 #include "core/settings_key.h"
+#include "run/child_arguments.h"
 #include "run/jar_archive.h"
 #include "run/jar_manifest.h"
 #include "run/run_class.h"
@@ -55,8 +56,9 @@ void RunJar(RunContext& context) {
   Print(context.console, "(jar: \"" + context.found_name + "\").\n");
   PrintMessage(context.console, kMsgWait);
 
-  RunJava(context, java,
-          {context.conventions.java_tool, "-jar", QuotedTargetName(context), context.argument_string});
+  RunJava(
+      context, java,
+      {context.conventions.java_tool, "-jar", FileArgument(context.conventions, TargetFileName(context))});
 }
 
 }  // namespace nerbo

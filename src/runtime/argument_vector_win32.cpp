@@ -1,6 +1,8 @@
+#include "runtime/argument_vector.h"
+
 #include <optional>
 
-#include "runtime/argument_vector.h"
+#include "runtime/name_encoding.h"
 #include "runtime/portable/command_line.h"
 #include "runtime/windows_api.h"
 
@@ -14,33 +16,6 @@ std::string ToUtf8(const std::wstring& text) {
   std::string utf8(static_cast<std::size_t>(size), '\0');
   WideCharToMultiByte(CP_UTF8, 0, text.data(), length, &utf8[0], size, nullptr, nullptr);
   return utf8;
-}
-
-std::wstring FromUtf8(const std::string& utf8) {
-  if (utf8.empty()) return std::wstring();
-  int length = static_cast<int>(utf8.size());
-  int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
-  std::wstring text(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, &text[0], size);
-  return text;
-}
-
-// `text` in the ANSI code page, or nothing when a character has no exact
-// form there: a best-fit look-alike (a plain letter for an accented one)
-// would name another file as surely as '?' does. With the UTF-8 code page
-// every character has one.
-std::optional<std::string> ToAnsiExactly(const std::wstring& text) {
-  if (text.empty()) return std::string();
-  bool utf8 = GetACP() == CP_UTF8;
-  DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
-  BOOL used_default = FALSE;
-  BOOL* lost = utf8 ? nullptr : &used_default;  // UTF-8 takes no default character
-  int length = static_cast<int>(text.size());
-  int size = WideCharToMultiByte(CP_ACP, flags, text.data(), length, nullptr, 0, nullptr, lost);
-  if (size <= 0 || used_default) return std::nullopt;
-  std::string ansi(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, flags, text.data(), length, &ansi[0], size, nullptr, nullptr);
-  return ansi;
 }
 
 std::vector<std::string> ArgumentsAfterProgramName(const std::string& command_line) {
@@ -72,7 +47,7 @@ bool ArgumentLostCharacters(std::size_t index) {
   // ANSI line shifts them, and then they differ too.
   std::vector<std::string> whole = ArgumentsAfterProgramName(ToUtf8(GetCommandLineW()));
   if (index > whole.size()) return true;
-  std::optional<std::string> exact = ToAnsiExactly(FromUtf8(whole[index - 1]));
+  std::optional<std::string> exact = NativeNameFromUtf8(whole[index - 1]);
   return !exact || *exact != received[index - 1];
 }
 

@@ -18,9 +18,10 @@ struct SpawnResult {
   std::uint32_t exit_status = 0;
 };
 
-// Resolves `program` (extensions, PATH, command scripts), joins `arguments`
-// with single blanks into the child's command line (arguments[0] is the name
-// the child sees itself by; nothing is quoted), starts it and waits.
+// Resolves `program` (extensions, PATH, command scripts), starts it with
+// `arguments` (arguments[0] is the name the child sees itself by) and waits:
+// on Windows joined with single blanks into the child's command line, with
+// nothing quoted; on Linux as the child's argument vector.
 SpawnResult SpawnProgram(const std::string& program, const std::vector<std::string>& arguments);
 
 }  // namespace nerbo

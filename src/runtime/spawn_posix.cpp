@@ -10,7 +10,6 @@
 #include "runtime/environment.h"
 #include "runtime/error_number.h"
 #include "runtime/file_search.h"
-#include "runtime/portable/command_line.h"
 #include "runtime/run_quietly_posix.h"
 #include "runtime/spawn_platform.h"
 
@@ -86,12 +85,11 @@ SpawnResult StartChild(const std::string& application, std::vector<std::string> 
 
 }  // namespace
 
-// The child gets the command line split back by the tool's own rules, so it
-// sees the arguments a child on Windows would take from the same line.
+// The child gets the arguments as the tool means them: a name that holds a
+// quote or a blank stays one argument.
 SpawnResult StartAndWait(const LaunchPlan& plan) {
   int failure = 0;
-  SpawnResult result =
-      StartChild(plan.application, SplitArguments(plan.command_line.c_str()), false, false, &failure);
+  SpawnResult result = StartChild(plan.application, plan.arguments, false, false, &failure);
   if (!result.started) SetErrorNumber(StartFailureNumber(failure, plan.application));
   return result;
 }

@@ -147,7 +147,7 @@ TEST_F(CompileSourceTest, TheRunSwitchHandsTheCompiledClassToTheClassRun) {
   EXPECT_EQ(run.arguments,
             (std::vector<std::string>{"java.exe", "-classpath",
                                       ".;%CLASSPATH%;C:\\jdk\\classes;C:\\jdk\\lib\\classes.zip",
-                                      "org.nerbo.demo.Hello", "/ExecuteAfterCompile a /ArgsToNerbo "}));
+                                      "org.nerbo.demo.Hello", "a /ArgsToNerbo "}));
   EXPECT_TRUE(fs::equivalent(run.directory, temp_.path())) << run.directory;
   const std::string& out = harness_.console.transcript;
   const std::string compiled_message = "\nCompilazione Java terminata correttamente.\n\n";

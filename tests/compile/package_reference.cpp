@@ -1,80 +1,85 @@
 #include "compile/package_reference.h"
 
-#include <memory>
-
-#include "runtime/console.h"
-#include "runtime/portable/text_mode_reader.h"
+#include <cctype>
+#include <cstring>
 
 namespace nerbo {
 namespace {
 
-constexpr std::size_t kPieceBufferSize = 2000;
-
-bool ReadPiece(TextModeReader& text, char* piece) {
-  std::size_t count = 0;
-  while (count < kPieceBufferSize - 1) {
-    int byte = text.Get();
-    if (byte < 0) {
-      if (byte != kEndOfInput) return false;
-      break;
-    }
-    piece[count++] = static_cast<char>(byte);
-    if (byte == '\n') break;
-  }
-  piece[count] = '\0';
-  return count > 0;
-}
-
-bool StartsWith(const char* text, const char* prefix) {
-  for (; *prefix != '\0'; ++text, ++prefix) {
-    if (*text != *prefix) return false;
-  }
-  return true;
-}
-
-const char* FindWord(const char* piece, bool* in_block_comment) {
-  const char* at = piece;
-  while (*at != '\0') {
-    if (*in_block_comment) {
-      if (StartsWith(at, "*/")) {
-        *in_block_comment = false;
-        at += 2;
-      } else {
-        ++at;
-      }
+// A backslash begins an escape when an even number of backslashes stands
+// right before it in the raw text, one or more 'u' follow it, then four
+// hexadecimal digits.
+std::string Translated(const std::string& raw) {
+  std::string text;
+  for (std::size_t i = 0; i < raw.size();) {
+    std::size_t run = 0, j = i + 1;
+    while (run < i && raw[i - 1 - run] == '\\') ++run;
+    while (j < raw.size() && raw[j] == 'u') ++j;
+    bool escape = raw[i] == '\\' && run % 2 == 0 && j > i + 1 && j + 4 <= raw.size();
+    for (std::size_t k = j; escape && k < j + 4; ++k)
+      escape = std::isxdigit(static_cast<unsigned char>(raw[k])) != 0;
+    if (!escape) {
+      text += raw[i++];
       continue;
     }
-    if (StartsWith(at, "//")) return nullptr;
-    if (StartsWith(at, "/*")) *in_block_comment = true;
-    if (StartsWith(at, "package")) return at + 7;
-    ++at;
+    int value = std::stoi(raw.substr(j, 4), nullptr, 16);
+    text += value < 0x80 ? static_cast<char>(value) : static_cast<char>(0x80);
+    i = j + 4;
   }
-  return nullptr;
+  return text;
 }
 
-int CountDepth(const char* after_word) {
-  int depth = 1;
-  for (const char* at = after_word; *at != '\0' && *at != ';' && *at != '\n'; ++at) {
-    if (*at == '.') ++depth;
+bool IsNamePart(char c) {
+  return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$' || c & 0x80;
+}
+
+bool At(const std::string& text, std::size_t i, const char* what) {
+  return text.compare(i, std::strlen(what), what) == 0;
+}
+
+// The index past the comment or literal that begins at `i`, or `i` when none
+// does. A literal ends at its closing quote or its line's end; a backslash in
+// one takes the character after it.
+std::size_t Skipped(const std::string& text, std::size_t i) {
+  if (At(text, i, "//")) return std::min(text.find_first_of("\n\r", i), text.size());
+  if (At(text, i, "/*")) return std::min(text.find("*/", i + 2), text.size() - 2) + 2;
+  const bool block = At(text, i, "\"\"\"");
+  if (!block && text[i] != '"' && text[i] != '\'') return i;
+  const char* end = block ? "\"\"\"" : text[i] == '"' ? "\"" : "'";
+  for (i += std::strlen(end); i < text.size(); ++i) {
+    if (text[i] == '\\') {
+      ++i;
+    } else if (At(text, i, end)) {
+      return i + std::strlen(end);
+    } else if (!block && (text[i] == '\n' || text[i] == '\r')) {
+      return i;
+    }
   }
-  return depth;
+  return text.size();
 }
 
 }  // namespace
 
-int ReferencePackageDepth(const std::string& bytes, bool read_error) {
-  std::size_t position = 0;
-  TextModeReader text([&]() -> int {
-    if (position == bytes.size()) return read_error ? kInputError : kEndOfInput;
-    return static_cast<unsigned char>(bytes[position++]);
-  });
-  std::unique_ptr<char[]> piece(new char[kPieceBufferSize]);
-  bool in_block_comment = false;
-  while (ReadPiece(text, piece.get())) {
-    const char* after_word = FindWord(piece.get(), &in_block_comment);
-    if (after_word != nullptr) return CountDepth(after_word);
+int ReferencePackageDepth(const std::string& bytes) {
+  const std::string text = Translated(bytes.substr(0, bytes.find('\x1A')));
+  int depth = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    // In the name after the keyword only comments are skipped.
+    std::size_t past = depth == 0 || text[i] == '/' ? Skipped(text, i) : i;
+    if (past != i) {
+      i = past;
+    } else if (depth == 0) {
+      bool word = (i == 0 || !IsNamePart(text[i - 1])) && At(text, i, "package") &&
+                  (i + 7 == text.size() || !IsNamePart(text[i + 7]));
+      depth = word ? 1 : 0;
+      i += word ? 7 : 1;
+    } else if (text[i] == ';' || (text[i] == '.' && ++depth == 32768)) {
+      return depth;
+    } else {
+      ++i;
+    }
   }
-  return 0;
+  return depth;
 }
 
 }  // namespace nerbo

@@ -1,13 +1,13 @@
-// The package scan written byte by byte, the plainest reading of the rules,
-// for the tests and the fuzz target to hold the scanner against.
+// The package scan written the plainest way, for the tests and the fuzz
+// target to hold the scanner against: the whole text in memory, cut at its
+// first Ctrl+Z, its unicode escapes translated as the Java specification
+// words the rule, then lexed with lookahead from one index.
 #pragma once
 
 #include <string>
 
 namespace nerbo {
 
-// The depth of `bytes` read as a text-mode stream; with `read_error` the data
-// ends in a read error instead of its end.
-int ReferencePackageDepth(const std::string& bytes, bool read_error);
+int ReferencePackageDepth(const std::string& bytes);
 
 }  // namespace nerbo

@@ -51,6 +51,7 @@ TEST(ExitStatuses, TheReadmeTableListsEveryEndingCode) {
                                kMsgDesktopInstallFailed,
                                kMsgDesktopRemovalFailed,
                                kMsgClassOutsidePackage,
+                               kMsgClassFileMisnamed,
                                kMsgJarWithoutMainClass,
                                kMsgJarUnreadable,
                                kMsgInternalError,

@@ -173,7 +173,35 @@ run_tool "$work/desk2/Echo.java" /ExecuteAfterCompile
 expect_out "Compilazione Java terminata correttamente." "compile and run outside the package"
 [ -f "$work/desk2/Echo.class" ] || fail "compile and run outside the package: nothing compiled"
 expect_outside_package "compile and run outside the package"
+
+# java would run the Echo.class beside the copy, not the copy.
+echo "class run, a copy of a class file"
+cp "$work/desk/demo/Echo.class" "$work/desk/demo/Echo (1).class"
+run_tool "$work/desk/demo/Echo (1).class"
+expect_status 25 "a copy"
+expect_err "La classe demo.Echo si trova nel file Echo (1).class, ma java la cerca in Echo.class." "a copy"
+expect_no_java "a copy"
 install_kit "$work/kit"
+
+# javac puts a number after Wide's own name, and Date mentions java.util.Date
+# first: the byte scan asked java for "Wide", and ended Date's run with 24.
+# The class file holds the name beyond U+FFFF in the two halves of its
+# surrogate pair, the file name its four UTF-8 bytes.
+echo "class run, the class file's own name"
+mkdir -p "$work/own/demo/sql"
+printf 'package demo;\npublic class Wide {\n  static final float F = 0.75f; float f = F;\n  %s\n}\n' \
+  'public static void main(String[] a) { System.out.println("wide " + new Wide().f); }' >"$work/own/demo/Wide.java"
+printf 'package demo.sql;\npublic class Date extends java.util.Date {\n  %s\n}\n' \
+  'public static void main(String[] a) { System.out.println("date " + Date.class.getName()); }' \
+  >"$work/own/demo/sql/Date.java"
+printf 'package demo;\npublic class \360\235\222\234 {\n  %s\n}\n' \
+  'public static void main(String[] a) { System.out.println("wide A"); }' >"$work/own/demo/$(printf '\360\235\222\234').java"
+(cd "$work/own" && LC_ALL=C.UTF-8 javac -encoding UTF-8 -d . demo/*.java demo/sql/Date.java) || exit 1
+for class in Wide:"wide 0.75" sql/Date:"date demo.sql.Date" "$(printf '\360\235\222\234')":"wide A"; do
+  LC_ALL=C.UTF-8 run_tool "$work/own/demo/${class%%:*}.class"
+  expect_status 14 "${class%%:*}"
+  expect_out "${class#*:}" "${class%%:*}"
+done
 
 echo "compile and run with the user's CLASSPATH set"
 # The class it uses is found only through CLASSPATH, which must reach both
@@ -227,13 +255,23 @@ expect_status 14 "compile and run"
 expect_out 'Sto avviando il programma (className: "org.nerbo.demo.Hello").' "compile and run"
 expect_out "[hello]" "compile and run"
 first_argument=$(grep -m1 '^<' <<<"$out")
-[ "$first_argument" = "</ExecuteAfterCompile>" ] || fail "compile and run: first argument $first_argument"
+[ "$first_argument" = "<a>" ] || fail "compile and run: first argument $first_argument"
 expect_out "<a>" "compile and run"
 expect_out "<b>" "compile and run"
 compiled_line=$(grep -n "Compilazione Java terminata correttamente." <<<"$out" | cut -d: -f1)
 starting_line=$(grep -n "Sto avviando il programma" <<<"$out" | cut -d: -f1)
 [ -n "$compiled_line" ] && [ -n "$starting_line" ] && [ "$compiled_line" -lt "$starting_line" ] ||
   fail "compile and run: message 11 does not come before the class run"
+
+# "package" in a string is no declaration: javac finds the class beside it.
+echo "compile and run, no package, the word in a string"
+mkdir -p "$work/words"
+printf 'class Helper { static String name() { return "helper beside it"; } }\n' >"$work/words/Helper.java"
+printf 'public class Words {\n  %s\n}\n' 'public static void main(String[] a) {
+    System.out.println("Install the package first. " + Helper.name()); }' >"$work/words/Words.java"
+run_tool "$work/words/Words.java" /ExecuteAfterCompile
+expect_status 14 "the word in a string"
+expect_out "helper beside it" "the word in a string"
 
 echo "compile errors"
 mkdir -p "$work/broken"
@@ -251,6 +289,15 @@ run_tool "$work/blank name/My Prog.java"
 expect_status 11 "source with blanks"
 expect_out 'Sto compilando il file "My Prog.java". Attendere.' "source with blanks"
 [ -f "$work/blank name/Spaced.class" ] || fail "source with blanks: nothing compiled"
+
+# Linux names may hold a quote or a backslash: javac gets the name as it is.
+echo "compile, names with a quote and a backslash"
+for name in 'Say"Hi' 'back\slash'; do
+  printf 'class %s {}\n' "Odd${#name}" >"$work/blank name/$name.java"
+  run_tool "$work/blank name/$name.java"
+  expect_status 11 "$name.java"
+  [ -f "$work/blank name/Odd${#name}.class" ] || fail "$name.java: nothing compiled"
+done
 
 echo "class run, hello.class beside Hello.class"
 mkdir -p "$work/case"

@@ -11,6 +11,7 @@
 #include "launcher/run_sequence.h"
 #include "registration/registry_layout.h"
 #include "runtime/error_number.h"
+#include "runtime/windows_api.h"
 #include "standin/standin_log.h"
 #include "support/crafted_archive.h"
 #include "support/memory_registry.h"
@@ -128,6 +129,35 @@ TEST_F(ModesWithStandinKit, TheClassMovedIntoItsPackageFolderRunsWhateverItsLett
   EXPECT_TRUE(fs::equivalent(records[0].directory, temp_.path() / "Desktop")) << records[0].directory;
 }
 
+// java is asked for the class the file holds, not for the class of the same
+// simple name that it mentions first; a copy under another name starts none.
+TEST_F(ModesWithStandinKit, TheClassFileNamesItsOwnClass) {
+  fs::path place = Place("com/sun/jgss");
+  WriteSyntheticClassFile(place / "Hello.class", "com/sun/jgss/Hello", false, "sun/jgss/Hello");
+  fs::copy_file(place / "Hello.class", place / "Hello (1).class");
+
+  EXPECT_EQ(Run(place / "Hello (1).class"), kMsgClassFileMisnamed);
+  EXPECT_EQ(Run(place / "Hello.class"), kMsgProgramDone);
+  std::vector<StandinRecord> records = Records();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].command_line, "java.exe -classpath " + KitClassPath(".") + " com.sun.jgss.Hello ");
+  EXPECT_TRUE(fs::equivalent(records[0].directory, temp_.path())) << records[0].directory;
+}
+
+// The class file holds its name in UTF-8; the file system gives the file's
+// name, and java reads its command line, in the ANSI code page (the stand-in
+// records the command line it received in UTF-8).
+TEST_F(ModesWithStandinKit, AClassNameBeyondAsciiReachesJavaInTheAnsiCodePage) {
+  ASSERT_EQ(GetACP(), 1252u);
+  std::ofstream("Caf\xE9.class", std::ios::binary) << SyntheticClassFile("Caf\xC3\xA9");
+  context_.arguments = {"C:\\jdk\\bin\\Nerbo.exe", "Caf\xE9.class"};
+
+  EXPECT_EQ(RunToStatus(context_), kMsgProgramDone);
+  std::vector<StandinRecord> records = Records();
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].command_line, "java.exe -classpath " + KitClassPath(".") + " Caf\xC3\xA9 ");
+}
+
 struct StatusCase {
   const char* reason;
   const char* status;
@@ -201,7 +231,8 @@ TEST_F(ModesWithStandinKit, ALibraryJarStartsNoJava) {
 
 TEST_F(ModesWithStandinKit, TheCompileQuotesTheSourceAndClimbsInTheClassPath) {
   fs::path place = Place("a/b");
-  std::ofstream(place / "Hello.java", std::ios::binary) << "package a.b;\r\nclass Hello {}\r\n";
+  // The dots of a comment inside the name are no levels.
+  std::ofstream(place / "Hello.java", std::ios::binary) << "package a /* x.y */ .b;\r\nclass Hello {}\r\n";
 
   EXPECT_EQ(Run(place / "Hello.java"), kMsgCompiled);
 
@@ -222,7 +253,7 @@ TEST_F(ModesWithStandinKit, ACompileErrorRunsNothing) {
 
 // The stand-in compiler writes nothing here: the class file it would write
 // is put beside the source beforehand.
-TEST_F(ModesWithStandinKit, TheRunSwitchRunsTheCompiledClassWithTheArgumentStringUnchanged) {
+TEST_F(ModesWithStandinKit, TheRunSwitchRunsTheCompiledClassWithTheArgumentsAfterIt) {
   fs::path place = Place("a/b");
   std::ofstream(place / "Hello.java", std::ios::binary) << "package a.b;\nclass Hello {}\n";
   WriteSyntheticClassFile(place / "Hello.class", "a/b/Hello");
@@ -233,7 +264,7 @@ TEST_F(ModesWithStandinKit, TheRunSwitchRunsTheCompiledClassWithTheArgumentStrin
   ASSERT_EQ(records.size(), 2u);
   EXPECT_EQ(records[0].command_line, "javac.exe -classpath " + KitClassPath("..\\..\\") + " \"Hello.java\"");
   EXPECT_EQ(records[1].command_line,
-            "java.exe -classpath " + KitClassPath(".") + " a.b.Hello /ExecuteAfterCompile x ");
+            "java.exe -classpath " + KitClassPath(".") + " a.b.Hello x ");
   EXPECT_TRUE(fs::equivalent(records[1].directory, temp_.path())) << records[1].directory;
 }
 

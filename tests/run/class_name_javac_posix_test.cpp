@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "run/class_name_scanner.h"
+#include "run/qualified_class_name.h"
 #include "support/scoped_temp_dir.h"
 
 namespace nerbo {

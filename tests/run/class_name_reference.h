@@ -11,4 +11,9 @@ namespace nerbo {
 
 ClassNameResult ReferenceQualifiedClassName(const std::string& file, const std::string& simple_class_name);
 
+// The class run's name the plain way: the whole class file in memory, each
+// pool entry's start noted, this_class looked up; the scan's answer where
+// that finds no class name.
+ClassNameResult ReferenceClassRunName(const std::string& file, const std::string& simple_class_name);
+
 }  // namespace nerbo

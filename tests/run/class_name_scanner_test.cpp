@@ -1,4 +1,5 @@
 #include "run/class_name_scanner.h"
+#include "run/qualified_class_name.h"
 
 #include <gtest/gtest.h>
 
@@ -202,6 +203,104 @@ TEST(ClassNameScanner, AgreesWithTheReferenceOnRandomBytes) {
     if (fast.qualified_name != name) ++found;
   }
   EXPECT_GT(found, 40);  // the comparison must also cover accepted entries
+}
+
+struct OwnNameCase {
+  const char* reason;
+  std::string file;
+  std::string simple_name;
+  std::string qualified_name;
+  int depth;
+  bool note;
+  bool own;  // the class file's own name, where the scan's answer is kept otherwise
+};
+
+std::ostream& operator<<(std::ostream& out, const OwnNameCase& c) { return out << c.reason; }
+
+class OwnNameTable : public testing::TestWithParam<OwnNameCase> {};
+
+// The class run's name, from two reads of the file at most; the plain
+// reference agrees.
+TEST_P(OwnNameTable, NamesTheClassTheFileHolds) {
+  const OwnNameCase& c = GetParam();
+  MemorySource memory(c.file);
+  int reads = 0;
+  auto read_anew = [&] {
+    ++reads;
+    memory.position = 0;
+    return memory.Source();
+  };
+  for (const ClassNameResult& result :
+       {ReadQualifiedClassName(read_anew, c.simple_name), ReferenceClassRunName(c.file, c.simple_name)}) {
+    ExpectResult(result, c.qualified_name, c.depth, c.note);
+    EXPECT_EQ(result.own_name, c.own);
+  }
+  EXPECT_LE(reads, 2);
+}
+
+ClassFileBytes Pool() { return ClassFileBytes(); }
+const std::string kLong(8, 'x');
+
+INSTANTIATE_TEST_SUITE_P(
+    OwnNames, OwnNameTable,
+    testing::Values(
+        OwnNameCase{"the scan finds it: its note stays",
+                    Pool().Text("p/Name").ClassReference(1).EndPool(2).bytes(), "Name", "p.Name", 1, true,
+                    true},
+        // The byte scan took another name or none here.
+        OwnNameCase{"a number follows it",
+                    Pool().Text("java/util/Map").Number(4, "\x3F\x40xx").ClassReference(1).EndPool(3).bytes(),
+                    "Map", "java.util.Map", 2, false, true},
+        OwnNameCase{"a text of 256 bytes follows it",
+                    Pool().Text("p/Name").Text(std::string(256, 't')).ClassReference(1).EndPool(3).bytes(),
+                    "Name", "p.Name", 1, false, true},
+        OwnNameCase{"an index of 256 follows it",
+                    Pool().Text("p/Name").ClassReference(256).ClassReference(1).EndPool(3).bytes(), "Name",
+                    "p.Name", 1, false, true},
+        OwnNameCase{"another class of its simple name comes first",
+                    Pool()
+                        .Text("java/util/Date")
+                        .Text("x")
+                        .Text("java/sql/Date")
+                        .ClassReference(3)
+                        .EndPool(4)
+                        .bytes(),
+                    "Date", "java.sql.Date", 2, false, true},
+        OwnNameCase{
+            "its reference comes first, a long before it",
+            Pool().ClassReference(4).Number(5, kLong).Text("p/" + std::string(126, 'q')).EndPool(1).bytes(),
+            std::string(126, 'q'), "p." + std::string(126, 'q'), 1, false, true},
+        OwnNameCase{"a character beyond U+FFFF, stored as two halves",
+                    Pool().Text("p/\xED\xA0\xB5\xED\xB2\x9C").ClassReference(1).EndPool(2).bytes(),
+                    "\xF0\x9D\x92\x9C", "p.\xF0\x9D\x92\x9C", 1, false, true},
+        OwnNameCase{"a half without its other",
+                    Pool().Text("p/\xED\xA0\xB5x").ClassReference(1).EndPool(2).bytes(), "x", "x", 0, false,
+                    false},
+        OwnNameCase{"an encoded zero", Pool().Text("p/N\xC0\x80").ClassReference(1).EndPool(2).bytes(),
+                    "Name", "Name", 0, false, false},
+        // What is no class file keeps the scan's answer.
+        OwnNameCase{"wrong magic",
+                    "\xCA\xFE\xBA\xBF" + Pool().Text("p/Name").ClassReference(1).EndPool(2).bytes().substr(4),
+                    "Name", "p.Name", 1, true, false},
+        OwnNameCase{"cut short", Pool().Text("p/Name").Text("x").ClassReference(1).bytes(), "Name", "p.Name",
+                    1, false, false},
+        OwnNameCase{"an unknown tag", Pool().Raw("\x02").Text("p/Name").ClassReference(2).EndPool(3).bytes(),
+                    "Name", "p.Name", 1, true, false},
+        OwnNameCase{
+            "a long in the pool's last slot",
+            Pool().Text("Name").ClassReference(1).Number(5, kLong).EndPool(2).bytes().replace(9, 1, "\x04"),
+            "Name", "Name", 0, false, false},
+        OwnNameCase{"a name not in internal form",
+                    Pool().Text("p//Name").ClassReference(1).EndPool(2).bytes(), "Name", "p..Name", 2, true,
+                    false}));
+
+TEST(ReadQualifiedClassName, TellsAModulesDescriptor) {
+  MemorySource memory(Pool().Text("module-info").ClassReference(1).EndPool(2, 0x8000).bytes());
+  auto read_anew = [&] {
+    memory.position = 0;
+    return memory.Source();
+  };
+  EXPECT_TRUE(ReadQualifiedClassName(read_anew, "module-info").module_descriptor);
 }
 
 TEST(FindQualifiedClassName, ReadsTheFileInBinaryMode) {

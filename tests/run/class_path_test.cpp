@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "run/child_arguments.h"
+
 namespace nerbo {
 namespace {
 
@@ -59,10 +61,13 @@ INSTANTIATE_TEST_SUITE_P(Cases, ClassPathTable, testing::ValuesIn(kClassPathCase
                            return param_info.param.reason;
                          });
 
-TEST(ClassPathArgument, IsQuotedOnlyWhenABlankOrTabWouldSplitIt) {
-  EXPECT_EQ(ClassPathArgument(".;%CLASSPATH%;C:\\jdk\\classes"), ".;%CLASSPATH%;C:\\jdk\\classes");
-  EXPECT_EQ(ClassPathArgument(".;C:\\my kit\\classes"), "\".;C:\\my kit\\classes\"");
-  EXPECT_EQ(ClassPathArgument(".;C:\\tab\tkit"), "\".;C:\\tab\tkit\"");
+// On Linux the child gets it as one argument as it stands.
+TEST(ClassPathArgument, IsQuotedOnlyWhenABlankOrTabWouldSplitItOnWindows) {
+  const Conventions& windows = kWindowsConventions;
+  EXPECT_EQ(ClassPathArgument(windows, ".;%CLASSPATH%;C:\\jdk\\classes"), ".;%CLASSPATH%;C:\\jdk\\classes");
+  EXPECT_EQ(ClassPathArgument(windows, ".;C:\\my kit\\classes"), "\".;C:\\my kit\\classes\"");
+  EXPECT_EQ(ClassPathArgument(windows, ".;C:\\tab\tkit"), "\".;C:\\tab\tkit\"");
+  EXPECT_EQ(ClassPathArgument(kPosixConventions, ".:/my kit/classes"), ".:/my kit/classes");
 }
 
 }  // namespace

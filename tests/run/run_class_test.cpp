@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "core/message_code.h"
 #include "launcher/run_sequence.h"
 #include "registration/registry_layout.h"
@@ -27,10 +29,11 @@ class RunClassTest : public testing::Test {
   // Writes the class file `directory`/`file_name` (below the temp directory)
   // and makes its directory current, as the launcher does.
   void PlaceClass(const std::string& directory, const std::string& file_name,
-                  const std::string& internal_name, bool class_reference_follows = false) {
+                  const std::string& internal_name, bool class_reference_follows = false,
+                  const char* mentioned_first = nullptr) {
     fs::path place = temp_.path() / directory;
     fs::create_directories(place);
-    WriteSyntheticClassFile(place / file_name, internal_name, class_reference_follows);
+    WriteSyntheticClassFile(place / file_name, internal_name, class_reference_follows, mentioned_first);
     fs::current_path(place);
   }
 
@@ -45,13 +48,14 @@ struct PackageCase {
   const char* directory;
   const char* internal_name;
   const char* qualified_name;
+  const char* mentioned_first = nullptr;  // a class of the same simple name
 };
 
 class RunClassInPackage : public RunClassTest, public testing::WithParamInterface<PackageCase> {};
 
 TEST_P(RunClassInPackage, StartsJavaAtThePackageRootWithTheQualifiedName) {
   const PackageCase& c = GetParam();
-  PlaceClass(c.directory, "Hello.class", c.internal_name);
+  PlaceClass(c.directory, "Hello.class", c.internal_name, false, c.mentioned_first);
   harness_.SetTarget("Hello.class", {"a", "b"});
 
   EXPECT_EQ(harness_.Run(RunClass), kMsgProgramDone);
@@ -70,6 +74,11 @@ const PackageCase kPackageCases[] = {
     {"DefaultPackage", ".", "Hello", "Hello"},
     {"OneLevel", "app", "app/Hello", "app.Hello"},
     {"ThreeLevels", "org/nerbo/demo", "org/nerbo/demo/Hello", "org.nerbo.demo.Hello"},
+    // The byte scan took the other class: the run ended with 24, or (when the
+    // folders end in that class's package) java started it a folder too low.
+    {"AnotherOfTheNameMentionedFirst", "demo/sql", "demo/sql/Hello", "demo.sql.Hello", "java/util/Hello"},
+    {"AMentionedNameTheFoldersEndIn", "com/sun/jgss", "com/sun/jgss/Hello", "com.sun.jgss.Hello",
+     "sun/jgss/Hello"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, RunClassInPackage, testing::ValuesIn(kPackageCases),
@@ -78,9 +87,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, RunClassInPackage, testing::ValuesIn(kPackageCas
                          });
 
 // Compiled in place without -d: the class file of package demo sits in the
-// folder above demo, where no climb leads java to it.
+// folder above demo, where no climb leads java to it. The advice names the
+// class's own package, not the other class's that the file mentions first.
 TEST_F(RunClassTest, AClassOutsideItsPackageFolderStartsNothingAndSaysWhereItBelongs) {
-  PlaceClass("Desktop", "Hello.class", "org/demo/Hello");
+  PlaceClass("Desktop", "Hello.class", "org/demo/Hello", false, "java/util/Hello");
   harness_.SetTarget("Hello.class");
 
   EXPECT_EQ(harness_.Run(RunClass), kMsgClassOutsidePackage);
@@ -91,6 +101,54 @@ TEST_F(RunClassTest, AClassOutsideItsPackageFolderStartsNothingAndSaysWhereItBel
             "La classe org.demo.Hello non si trova nella directory del suo package.\n"
             "Il file Hello.class deve stare in org\\demo\\ sotto la directory radice dei package:\n"
             "spostarlo li', oppure compilare con javac -d seguito da quella directory.\n\n");
+}
+
+struct FileNameCase {
+  const char* reason;
+  const Conventions& conventions;
+  const char* file_name;
+  int code;
+};
+
+class RunClassFileName : public RunClassTest, public testing::WithParamInterface<FileNameCase> {};
+
+// java looks for class Hello in Hello.class, as the file system finds it: a
+// file of another name would have it start that file's class, or none.
+TEST_P(RunClassFileName, OnlyAFileNamedAfterItsClassStartsIt) {
+  const FileNameCase& c = GetParam();
+  ModeHarness harness(c.conventions);
+  harness.SetToolPath(kRunValue, kJava);
+  PlaceClass("demo", c.file_name, "demo/Hello");
+  harness.SetTarget(c.file_name);
+  EXPECT_EQ(harness.Run(RunClass), c.code);
+  if (c.code != kMsgClassFileMisnamed) return;
+  EXPECT_TRUE(harness.calls.empty());
+  EXPECT_EQ(harness.console.err, "La classe demo.Hello si trova nel file " + std::string(c.file_name) +
+                                     ", ma java la cerca in Hello.class.\nRinominare il file in Hello.class "
+                                     "(in un'altra directory, se quel nome c'e' gia').\n\n");
+}
+
+const FileNameCase kFileNameCases[] = {
+    {"ACopyWithANumber", kWindowsConventions, "Hello (1).class", kMsgClassFileMisnamed},
+    {"ACopyNamedAsACopy", kPosixConventions, "Copy of Hello.class", kMsgClassFileMisnamed},
+    {"LetterCaseCountsOnLinux", kPosixConventions, "hello.class", kMsgClassFileMisnamed},
+    {"LetterCaseIgnoredOnWindows", kWindowsConventions, "hello.class", kMsgProgramDone},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, RunClassFileName, testing::ValuesIn(kFileNameCases),
+                         [](const testing::TestParamInfo<FileNameCase>& param_info) {
+                           return param_info.param.reason;
+                         });
+
+TEST_F(RunClassTest, AModulesDescriptorStartsNothing) {
+  std::ofstream(temp_.path() / "module-info.class", std::ios::binary)
+      << ClassFileBytes().Text("module-info").ClassReference(1).EndPool(2, 0x8000).bytes();
+  harness_.SetTarget("module-info.class");
+  EXPECT_EQ(harness_.Run(RunClass), kMsgClassFileMisnamed);
+  EXPECT_EQ(
+      harness_.console.err,
+      "Il file module-info.class descrive un modulo (module-info), non contiene una classe da avviare.\n"
+      "Avviare invece la classe del modulo che ha il metodo main.\n\n");
 }
 
 TEST_F(RunClassTest, AnEmptyArgumentStringIsStillTheLastArgument) {
@@ -106,9 +164,10 @@ TEST_F(RunClassTest, TheJBuilderNoteComesBeforeTheAnnouncement) {
   PlaceClass("pkg", "Tool.class", "pkg/Tool", true);
   harness_.SetTarget("Tool.class");
   EXPECT_EQ(harness_.Run(RunClass), kMsgProgramDone);
-  EXPECT_EQ(harness_.console.transcript,
-            std::string("Classe JBuilder\nSto avviando il programma (className: \"pkg.Tool\").\nAttendere.\n\n") +
-                kProgramDone);
+  EXPECT_EQ(
+      harness_.console.transcript,
+      std::string("Classe JBuilder\nSto avviando il programma (className: \"pkg.Tool\").\nAttendere.\n\n") +
+          kProgramDone);
 }
 
 TEST_F(RunClassTest, AfterACompileTheClassFileBesideTheSourceIsOpened) {

@@ -39,7 +39,7 @@ void ModeHarness::SetToolPath(const char* value_name, const std::string& path) {
 
 void ModeHarness::SetTarget(const std::string& found_name,
                             const std::vector<std::string>& further_arguments) {
-  PathParts parts = SplitPath(found_name);
+  PathParts parts = SplitPath(found_name, context_.conventions.folder_naming);
   context_.found_name = found_name;
   context_.name = parts.name;
   context_.extension = parts.extension;

@@ -99,6 +99,7 @@ bool PlanLaunch(const std::string& program, const std::vector<std::string>& argu
     SetErrorNumber(kErrNoEntry);
     return false;
   }
+  plan->arguments = arguments;
   if (!resolved.script) {
     plan->application = resolved.path;
     plan->command_line = JoinArguments(arguments);

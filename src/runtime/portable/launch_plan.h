@@ -31,7 +31,8 @@ struct LaunchPlatform {
 
 struct LaunchPlan {
   std::string application;
-  std::string command_line;
+  std::string command_line;            // what a Windows child gets
+  std::vector<std::string> arguments;  // what a Linux child gets: the arguments as given
 };
 
 // False with the error number set when there is nothing to start.

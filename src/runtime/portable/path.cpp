@@ -4,7 +4,9 @@
 
 namespace nerbo {
 
-bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsPathSeparator(char c, FolderNaming naming) {
+  return c == '/' || (naming == FolderNaming::kWindows && c == '\\');
+}
 
 int DriveNumber(const std::string& drive) { return drive.empty() ? -1 : UpperCase(drive[0]) - 'A'; }
 
@@ -14,19 +16,19 @@ bool IsDotOrDotDot(const std::string& text) { return text == "." || text == ".."
 
 }  // namespace
 
-PathParts SplitPath(const std::string& path) {
+PathParts SplitPath(const std::string& path, FolderNaming naming) {
   std::string work = path.substr(0, kSplitInputLimit);
   PathParts parts;
 
   // A colon in the second position ends the scan: what stands before it is
   // the drive. A colon anywhere else is an ordinary character.
   std::string rest = work;
-  if (work.size() >= 2 && work[1] == ':') {
+  if (naming == FolderNaming::kWindows && work.size() >= 2 && work[1] == ':') {
     parts.drive = work.substr(0, 2);
     rest = work.substr(2);
   }
 
-  std::size_t last_separator = rest.find_last_of("\\/");
+  std::size_t last_separator = rest.find_last_of(naming == FolderNaming::kWindows ? "\\/" : "/");
   std::size_t last_start = last_separator == std::string::npos ? 0 : last_separator + 1;
   std::string directory = rest.substr(0, last_start);
   std::string last = rest.substr(last_start);
@@ -65,7 +67,7 @@ std::string MergePath(const std::string& drive, const std::string& directory, co
   }
   if (!directory.empty()) {
     path += directory;
-    if (!IsPathSeparator(directory.back())) path += separator;
+    if (directory.back() != separator && directory.back() != '/') path += separator;
   }
   path += name;
   if (!extension.empty()) {

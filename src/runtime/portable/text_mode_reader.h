@@ -1,6 +1,6 @@
 // Reads bytes the way a text-mode stream delivers them: every carriage
 // return is dropped wherever it stands, and a Ctrl+Z (26) ends the text for
-// good. Used for standard input and for Java sources.
+// good. Used for standard input.
 #pragma once
 
 #include <functional>

@@ -11,13 +11,14 @@ struct SplitCase {
   const char* directory;
   const char* name;
   const char* extension;
+  FolderNaming naming = FolderNaming::kWindows;
 };
 
 class SplitPathTable : public testing::TestWithParam<SplitCase> {};
 
 TEST_P(SplitPathTable, SplitsIntoParts) {
   const SplitCase& c = GetParam();
-  PathParts parts = SplitPath(c.path);
+  PathParts parts = SplitPath(c.path, c.naming);
   EXPECT_EQ(parts.drive, c.drive);
   EXPECT_EQ(parts.directory, c.directory);
   EXPECT_EQ(parts.name, c.name);
@@ -45,28 +46,36 @@ INSTANTIATE_TEST_SUITE_P(
                     SplitCase{"x/a:b.c", "", "x/", "a:b", ".c"},    // a colon elsewhere is ordinary
                     SplitCase{"*.cl?ss", "", "", "*", ".cl?ss"}));  // wildcards set flag 1
 
+// On Linux a slash alone separates, and a name may hold what Windows's may not.
+constexpr FolderNaming kPosix = FolderNaming::kPosix;
+INSTANTIATE_TEST_SUITE_P(
+    Linux, SplitPathTable,
+    testing::Values(SplitCase{"/src/back\\slash.java", "", "/src/", "back\\slash", ".java", kPosix},
+                    SplitCase{"C:Hello.java", "", "", "C:Hello", ".java", kPosix},
+                    SplitCase{"/a b/Say\"Hi.java", "", "/a b/", "Say\"Hi", ".java", kPosix}));
+
 TEST(SplitPath, LooksAtTheFirst260CharactersOnly) {
   std::string path = "C:\\" + std::string(250, 'd') + "\\" + std::string(46, 'n') + ".java";
-  PathParts parts = SplitPath(path);
+  PathParts parts = SplitPath(path, FolderNaming::kWindows);
   EXPECT_EQ(parts.directory, "\\" + std::string(250, 'd') + "\\");
   EXPECT_EQ(parts.name, std::string(260 - 2 - 252, 'n'));
   EXPECT_EQ(parts.extension, "");
   EXPECT_TRUE(parts.shortened);
-  EXPECT_FALSE(SplitPath(path.substr(0, 260)).shortened);
+  EXPECT_FALSE(SplitPath(path.substr(0, 260), FolderNaming::kWindows).shortened);
 }
 
 TEST(SplitPath, CutsEachPartTo255Characters) {
-  PathParts parts = SplitPath("a." + std::string(300, 'e'));
+  PathParts parts = SplitPath("a." + std::string(300, 'e'), FolderNaming::kWindows);
   EXPECT_EQ(parts.extension, "." + std::string(254, 'e'));
-  parts = SplitPath(std::string(258, 'n') + ".c");
+  parts = SplitPath(std::string(258, 'n') + ".c", FolderNaming::kWindows);
   EXPECT_EQ(parts.name.size(), 255u);
   EXPECT_EQ(parts.extension, ".c");
   EXPECT_TRUE(parts.shortened);
-  parts = SplitPath(std::string(258, 'd') + "/x");
+  parts = SplitPath(std::string(258, 'd') + "/x", FolderNaming::kWindows);
   EXPECT_EQ(parts.directory, std::string(255, 'd'));
   EXPECT_EQ(parts.name, "x");
   EXPECT_TRUE(parts.shortened);
-  EXPECT_FALSE(SplitPath(std::string(254, 'd') + "/x").shortened);
+  EXPECT_FALSE(SplitPath(std::string(254, 'd') + "/x", FolderNaming::kWindows).shortened);
 }
 
 struct MergeCase {
