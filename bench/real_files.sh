@@ -60,7 +60,7 @@ run_all() {  # log prefix
     NERBO_RECORD=$log "$nerbo" "$f" </dev/null >/dev/null 2>&1; printf "#%s\t%s\n" $? "$f" >>"$log"; done' \
     "$1" "$nerbo" 2>/dev/null || true
   # One line a run: the file, the status, then the kit's folder and arguments.
-  cat "$1".* | awk -F'\t' '/^#/ { print $2 "\t" substr($1, 2) "\t" kit; kit = ""; next } { kit = $0 }'
+  { cat "$1".* 2>/dev/null || true; } | awk -F'\t' '/^#/ { print $2 "\t" substr($1, 2) "\t" kit; kit = ""; next } { kit = $0 }'
 }
 
 started=$SECONDS
