@@ -13,14 +13,16 @@ std::optional<StoredValue> ReadValue(Registry& registry, RegKey key, const char*
   return value;
 }
 
-RegKey OpenSettingsKeyToRead(Registry& registry) {
-  RegKey key = kLocalMachine;
+RegKey OpenSettingsKeyToRead(Registry& registry, const RegistrationScope& scope) {
+  RegKey key = scope.software_root;
   for (const char* level : kSettingsPath) {
     if (registry.OpenKeyToRead(key, level, &key) != kRegSuccess) return 0;
   }
   RegKey settings = 0;
   return registry.OpenKeyToRead(key, kToolKey, &settings) == kRegSuccess ? settings : 0;
 }
+
+RegKey OpenSettingsKeyToRead(Registry& registry) { return OpenSettingsKeyToRead(registry, kMachineScope); }
 
 std::optional<std::string> ReadToolPath(Registry& registry, RegKey settings, const char* value_name) {
   std::optional<StoredValue> value = ReadValue(registry, settings, value_name);
