@@ -22,7 +22,10 @@ RegKey OpenSettingsKeyToRead(Registry& registry, const RegistrationScope& scope)
   return registry.OpenKeyToRead(key, kToolKey, &settings) == kRegSuccess ? settings : 0;
 }
 
-RegKey OpenSettingsKeyToRead(Registry& registry) { return OpenSettingsKeyToRead(registry, kMachineScope); }
+RegKey OpenSettingsKeyToRead(Registry& registry) {
+  RegKey settings = OpenSettingsKeyToRead(registry, kUserScope);
+  return settings ? settings : OpenSettingsKeyToRead(registry, kMachineScope);
+}
 
 std::optional<std::string> ReadToolPath(Registry& registry, RegKey settings, const char* value_name) {
   std::optional<StoredValue> value = ReadValue(registry, settings, value_name);

@@ -43,7 +43,9 @@ std::optional<StoredValue> ReadValue(Registry& registry, RegKey key, const char*
 // HKEY_LOCAL_MACHINE can run them. 0 when it cannot be opened.
 RegKey OpenSettingsKeyToRead(Registry& registry, const RegistrationScope& scope);
 
-// The machine's settings key. The result is not looked at: a key that cannot be opened shows later as
+// The current user's settings key when there is one, else the machine's: a
+// registration for the user wins for that user, as it does in the Explorer.
+// The result is not looked at: a key that cannot be opened shows later as
 // values that cannot be read.
 RegKey OpenSettingsKeyToRead(Registry& registry);
 
