@@ -25,4 +25,11 @@ RegistrationScope ScopeToInstall(Registry& registry) {
   return MayChangeMachineKeys(registry) ? kMachineScope : kUserScope;
 }
 
+RegistrationScope ScopeToUninstall(Registry& registry) {
+  bool for_user = OpenSettingsKeyToRead(registry, kUserScope) != 0;
+  bool for_machine = OpenSettingsKeyToRead(registry, kMachineScope) != 0;
+  if (for_user != for_machine) return for_user ? kUserScope : kMachineScope;
+  return ScopeToInstall(registry);
+}
+
 }  // namespace nerbo

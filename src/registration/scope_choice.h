@@ -10,4 +10,8 @@ namespace nerbo {
 // Decided before the first change.
 RegistrationScope ScopeToInstall(Registry& registry);
 
+// The scope that holds a registration for this user when just one does;
+// with both, or neither, the scope an installation would take.
+RegistrationScope ScopeToUninstall(Registry& registry);
+
 }  // namespace nerbo

@@ -320,6 +320,8 @@ TEST_P(Installer, WithoutRightsOnTheMachineTheUserGetsTheLayoutForThemself) {
   PutKit();
   const std::vector<Entry> before = {
       {kCurrentUser, "Software\\Classes\\.class", "", Sz("userclass")},
+      {kCurrentUser, "Software\\Vesk\\Other", "", Sz("another tool")},
+      {kCurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OtherApp", "", Sz("")},
       {kClassesRoot, ".class", "", Sz("machineclass")},
       {kClassesRoot, ".java", "", Sz("machinesource")},
   };
@@ -339,6 +341,8 @@ TEST_P(Installer, WithoutRightsOnTheMachineTheUserGetsTheLayoutForThemself) {
                               kUninstallHint);
   EXPECT_EQ(console_.err, "");
   EXPECT_EQ(Dump(), DumpOf(expected));
+  EXPECT_EQ(Uninstall(refusing), kMsgUninstalled);
+  EXPECT_EQ(Dump(), DumpOf(before));
 }
 
 // Nothing of `.class` is replaced when its key cannot be written.
