@@ -320,10 +320,7 @@ TEST_P(Installer, WithoutRightsOnTheMachineTheUserGetsTheLayoutForThemself) {
   PutKit();
   const std::vector<Entry> before = {
       {kCurrentUser, "Software\\Classes\\.class", "", Sz("userclass")},
-      {kCurrentUser, "Software\\Vesk\\Other", "", Sz("another tool")},
-      {kCurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OtherApp", "", Sz("")},
       {kClassesRoot, ".class", "", Sz("machineclass")},
-      {kClassesRoot, ".java", "", Sz("machinesource")},
   };
   for (const Entry& entry : before) Seed(entry.root, entry.path, entry.value, entry.bytes, entry.type);
   std::vector<Entry> expected = before;
@@ -341,8 +338,6 @@ TEST_P(Installer, WithoutRightsOnTheMachineTheUserGetsTheLayoutForThemself) {
                               kUninstallHint);
   EXPECT_EQ(console_.err, "");
   EXPECT_EQ(Dump(), DumpOf(expected));
-  EXPECT_EQ(Uninstall(refusing), kMsgUninstalled);
-  EXPECT_EQ(Dump(), DumpOf(before));
 }
 
 // Nothing of `.class` is replaced when its key cannot be written.

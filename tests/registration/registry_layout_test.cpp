@@ -135,14 +135,6 @@ TEST_F(LayoutValues, AToolPathStoredWithItsTerminatorReadsTheSame) {
   EXPECT_EQ(ReadToolPath(*registry_, settings_, kCompileValue), "C:\\javac.exe");
 }
 
-TEST_F(LayoutValues, TheUsersOwnSettingsKeyIsReadBeforeTheMachines) {
-  WriteToolPath(*registry_, settings_, kRunValue, "C:\\jdk\\bin\\java.exe");
-  EXPECT_EQ(ReadToolPath(*registry_, OpenSettingsKeyToRead(*registry_), kRunValue), "C:\\jdk\\bin\\java.exe");
-  WriteToolPath(*registry_, CreatedSettingsKey(*registry_, kUserScope), kRunValue, "D:\\mine\\bin\\java.exe");
-  EXPECT_EQ(ReadToolPath(*registry_, OpenSettingsKeyToRead(*registry_), kRunValue),
-            "D:\\mine\\bin\\java.exe");
-}
-
 TEST_F(LayoutValues, AValueLargerThanTheReadLimitCountsAsUnreadable) {
   std::string large(kReadLimit + 1, 'x');
   registry_->SetValue(settings_, kRunValue, kRegSz, large.data(), static_cast<std::uint32_t>(large.size()));

@@ -19,8 +19,8 @@ class MemoryStorage final : public TreeStorage {
 
 }  // namespace
 
-RegKey CreatedSettingsKey(Registry& registry, const RegistrationScope& scope) {
-  RegKey key = scope.software_root;
+RegKey CreatedSettingsKey(Registry& registry) {
+  RegKey key = kLocalMachine;
   for (const char* level : kSettingsPath) registry.CreateKey(key, level, &key, nullptr);
   RegKey settings = 0;
   registry.CreateKey(key, kToolKey, &settings, nullptr);

@@ -4,7 +4,6 @@
 
 #include <memory>
 
-#include "core/registration_scope.h"
 #include "registry/registry.h"
 
 namespace nerbo {
@@ -13,6 +12,6 @@ std::unique_ptr<Registry> MakeMemoryRegistry();
 
 // Creates the settings key level by level, as an installation leaves it,
 // and gives its handle.
-RegKey CreatedSettingsKey(Registry& registry, const RegistrationScope& scope = kMachineScope);
+RegKey CreatedSettingsKey(Registry& registry);
 
 }  // namespace nerbo
