@@ -321,6 +321,9 @@ TEST_P(Installer, WithoutRightsOnTheMachineTheUserGetsTheLayoutForThemself) {
   const std::vector<Entry> before = {
       {kCurrentUser, "Software\\Classes\\.class", "", Sz("userclass")},
       {kClassesRoot, ".class", "", Sz("machineclass")},
+      // The user chose the tool's type: no notice, though the machine's differs.
+      {kCurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.class\\UserChoice",
+       "ProgId", Sz("ClassFile.Nerbo")},
   };
   for (const Entry& entry : before) Seed(entry.root, entry.path, entry.value, entry.bytes, entry.type);
   std::vector<Entry> expected = before;
