@@ -43,6 +43,14 @@ void PrintBanner(Console& console) {
 
 }  // namespace
 
+const char kInstalledForUserText[] =
+    "L'installazione vale solo per l'utente corrente. Per installare per tutti\n"
+    "gli utenti, eseguire il programma da un prompt dei comandi aperto come\n"
+    "amministratore.\n\n";
+const char kUserRegistrationRemainsText[] =
+    "\nResta l'installazione per l'utente corrente: per rimuoverla eseguire\n"
+    "di nuovo il programma passandogli il parametro \"/u\".\n";
+
 void Print(Console& console, const std::string& text) { console.WriteOut(text.data(), text.size()); }
 
 void PrintError(Console& console, const std::string& text) { console.WriteErr(text.data(), text.size()); }

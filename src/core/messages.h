@@ -17,6 +17,12 @@ void PrintMessage(Console& console, int code, const char* parameter = nullptr);
 // empty), the text of the current error number, a line end.
 void PrintErrorText(Console& console, const char* prefix);
 
+// Lines beyond the message table, printed by the modes before their end: an
+// installation for the current user alone, and an uninstallation that leaves
+// the current user's own registration in place.
+extern const char kInstalledForUserText[];
+extern const char kUserRegistrationRemainsText[];
+
 void Print(Console& console, const std::string& text);
 void PrintError(Console& console, const std::string& text);
 

@@ -13,13 +13,18 @@ std::optional<StoredValue> ReadValue(Registry& registry, RegKey key, const char*
   return value;
 }
 
-RegKey OpenSettingsKeyToRead(Registry& registry) {
-  RegKey key = kLocalMachine;
+RegKey OpenSettingsKeyToRead(Registry& registry, const RegistrationScope& scope) {
+  RegKey key = scope.software_root;
   for (const char* level : kSettingsPath) {
     if (registry.OpenKeyToRead(key, level, &key) != kRegSuccess) return 0;
   }
   RegKey settings = 0;
   return registry.OpenKeyToRead(key, kToolKey, &settings) == kRegSuccess ? settings : 0;
+}
+
+RegKey OpenSettingsKeyToRead(Registry& registry) {
+  RegKey settings = OpenSettingsKeyToRead(registry, kUserScope);
+  return settings ? settings : OpenSettingsKeyToRead(registry, kMachineScope);
 }
 
 std::optional<std::string> ReadToolPath(Registry& registry, RegKey settings, const char* value_name) {

@@ -8,6 +8,7 @@
 #include "registration/registration_failure.h"
 #include "registration/registry_changes.h"
 #include "registration/registry_layout.h"
+#include "registration/scope_choice.h"
 #include "registration/user_choice_notice.h"
 #include "runtime/file_search.h"
 #include "runtime/working_directory.h"
@@ -116,7 +117,8 @@ void Install(RunContext& context) {
     RaiseRegistrationFailure(context, kMsgInstallDirectoryTooLong);
   }
 
-  RegistryChanges changes(registry);
+  RegistrationScope scope = ScopeToInstall(registry);
+  RegistryChanges changes(registry, scope);
   changes.Begin();
   // Without the settings key and `Run` nothing else the tool wrote would
   // work: they go first.
@@ -146,7 +148,8 @@ void Install(RunContext& context) {
   if (!desktop.done) RaiseDesktopFailure(context, kMsgDesktopInstallFailed, desktop);
   PrintMessage(context.console, kMsgInstalled);
   if (javac_found) PrintMessage(context.console, kMsgCompileMenu);
-  NoteUserChoices(registry, context.console, javac_found);
+  if (scope.ForUser()) Print(context.console, kInstalledForUserText);
+  NoteUserChoices(registry, scope, context.console, javac_found);
   RaiseMessageCode(context, kMsgUninstallHint);
 }
 

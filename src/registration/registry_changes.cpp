@@ -28,6 +28,16 @@ bool SameValue(const StoredValue& written, const StoredValue& read) {
 
 }  // namespace
 
+RegKey RegistryChanges::InScope(RegKey parent, bool create) {
+  if (parent == kLocalMachine) return scope_.software_root;
+  if (parent != kClassesRoot || !scope_.classes_key) return parent;
+  if (!classes_) {
+    classes_ = create ? Create(scope_.classes_root, scope_.classes_key)
+                      : Open(scope_.classes_root, scope_.classes_key);
+  }
+  return classes_;
+}
+
 bool RegistryChanges::Check(long result, ChangeKind kind, RegKey key, const char* name) {
   if (result == kRegSuccess) return true;
   if (failure_) return false;
@@ -64,6 +74,7 @@ void RegistryChanges::Commit() {
 }
 
 RegKey RegistryChanges::Create(RegKey parent, const char* name) {
+  parent = InScope(parent, true);
   if (failed() || !parent) return 0;
   RegKey key = 0;
   if (!Check(registry_.CreateKey(parent, name, &key, nullptr), ChangeKind::kCreateKey, parent, name))
@@ -72,6 +83,7 @@ RegKey RegistryChanges::Create(RegKey parent, const char* name) {
 }
 
 RegKey RegistryChanges::Open(RegKey parent, const char* name) {
+  parent = InScope(parent, false);
   if (failed() || !parent) return 0;
   RegKey key = 0;
   long result = registry_.OpenKey(parent, name, &key);
@@ -122,6 +134,7 @@ bool RegistryChanges::HasSubkeys(RegKey parent, const char* name) {
 }
 
 void RegistryChanges::DeleteKey(RegKey parent, const char* name) {
+  parent = InScope(parent, false);
   if (failed() || !parent) return;
   long result = registry_.DeleteKey(parent, name);
   if (result == kRegFileNotFound) return;
@@ -130,6 +143,7 @@ void RegistryChanges::DeleteKey(RegKey parent, const char* name) {
 }
 
 void RegistryChanges::DeleteTree(RegKey parent, const char* name) {
+  parent = InScope(parent, false);
   if (failed() || !parent) return;
   long result = DeleteKeyTree(registry_, parent, name);
   if (result != kRegFileNotFound) Check(result, ChangeKind::kDeleteKey, parent, name);

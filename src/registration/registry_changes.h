@@ -2,6 +2,11 @@
 // checked. The first that fails is kept, with the key (and value) it was
 // for, and every later change is left undone: a run that fails part way
 // never goes on to replace what it could not save.
+//
+// The changes are named as the machine-wide layout has them, below
+// HKEY_CLASSES_ROOT and HKEY_LOCAL_MACHINE; a scope for the current user
+// places each below its own roots instead, so that the layout is spelled
+// once for both.
 #pragma once
 
 #include <cstddef>
@@ -10,6 +15,7 @@
 #include <optional>
 #include <string>
 
+#include "core/registration_scope.h"
 #include "registration/registry_layout.h"
 
 namespace nerbo {
@@ -25,7 +31,8 @@ struct ChangeFailure {
 
 class RegistryChanges {
  public:
-  explicit RegistryChanges(Registry& registry) : registry_(registry) {}
+  explicit RegistryChanges(Registry& registry, const RegistrationScope& scope = kMachineScope)
+      : registry_(registry), scope_(scope) {}
 
   Registry& registry() { return registry_; }
   bool failed() const { return failure_.has_value(); }
@@ -41,8 +48,8 @@ class RegistryChanges {
   template <std::size_t N>
   RegKey CreatePath(RegKey root, const char* const (&path)[N], const char* last) {
     bool failed_before = failed();
-    std::string target = PathOf(root);
-    RegKey key = root;
+    RegKey key = InScope(root, true);
+    std::string target = PathOf(key);
     for (const char* level : path) {
       key = Create(key, level);
       target += std::string("\\") + level;
@@ -74,12 +81,17 @@ class RegistryChanges {
   std::optional<StoredValue> Read(RegKey key, const char* value_name);
 
  private:
+  // Where the scope puts a key the layout names below `parent`; the key
+  // that holds the scope's file types is created when `create`, else opened.
+  RegKey InScope(RegKey parent, bool create);
   bool Check(long result, ChangeKind kind, RegKey key, const char* name);
   std::string PathOf(RegKey key) const;
   RegKey Opened(RegKey parent, const char* name, RegKey key);
   bool HasSubkeys(RegKey parent, const char* name);
 
   Registry& registry_;
+  RegistrationScope scope_;
+  RegKey classes_ = 0;  // the scope's key of the file types, once reached
   std::optional<ChangeFailure> failure_;
   std::map<RegKey, std::string> paths_;
 };

@@ -4,10 +4,12 @@
 #include <string>
 
 #include "core/message_code.h"
+#include "core/messages.h"
 #include "desktop/desktop_integration.h"
 #include "registration/registration_failure.h"
 #include "registration/registry_changes.h"
 #include "registration/registry_layout.h"
+#include "registration/scope_choice.h"
 
 namespace nerbo {
 namespace {
@@ -83,7 +85,8 @@ void RemoveSourceTypes(RegistryChanges& changes, std::uint32_t flags) {
 }  // namespace
 
 void Uninstall(RunContext& context) {
-  RegistryChanges changes(context.registry);
+  RegistrationScope scope = ScopeToUninstall(context.registry);
+  RegistryChanges changes(context.registry, scope);
   changes.Begin();
 
   changes.DeleteTree(kClassesRoot, kClassTypeKey);
@@ -106,6 +109,8 @@ void Uninstall(RunContext& context) {
   changes.Commit();
   if (changes.failed()) RaiseRegistryChangeFailure(context, kMsgRemovalRefused, changes.failure());
   if (!desktop.done) RaiseDesktopFailure(context, kMsgDesktopRemovalFailed, desktop);
+  if (!scope.ForUser() && OpenSettingsKeyToRead(context.registry, kUserScope))
+    Print(context.console, kUserRegistrationRemainsText);
   RaiseMessageCode(context, kMsgUninstalled);
 }
 

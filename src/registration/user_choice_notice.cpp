@@ -23,23 +23,27 @@ std::optional<StoredValue> ReadValueAt(Registry& registry, RegKey root, const st
   return ReadValue(registry, key, value_name);
 }
 
-// The user chose a type for `extension` that is not the one
-// HKEY_CLASSES_ROOT names (type names ignore letter case, as the registry's
-// key names do).
-bool ChoiceOverrides(Registry& registry, const char* extension) {
+// The user chose a type for `extension` that is not the one the scope's
+// classes name (type names ignore letter case, as the registry's key names
+// do).
+bool ChoiceOverrides(Registry& registry, const RegistrationScope& scope, const char* extension) {
   std::optional<StoredValue> chosen = ReadValueAt(
       registry, kCurrentUser, std::string(kFileExtsPath) + extension + kUserChoiceKey, kProgIdValue);
   if (!chosen || chosen->Text().empty()) return false;
-  std::optional<StoredValue> installed = ReadValueAt(registry, kClassesRoot, extension, kDefaultValue);
+  std::string installed_at =
+      scope.classes_key ? std::string(scope.classes_key) + "\\" + extension : extension;
+  std::optional<StoredValue> installed =
+      ReadValueAt(registry, scope.classes_root, installed_at, kDefaultValue);
   return !installed || !EqualsIgnoreCase(chosen->Text(), installed->Text());
 }
 
 }  // namespace
 
-void NoteUserChoices(Registry& registry, Console& console, bool with_sources) {
+void NoteUserChoices(Registry& registry, const RegistrationScope& scope, Console& console,
+                     bool with_sources) {
   std::string extensions;
-  if (ChoiceOverrides(registry, kClassExtensionKey)) extensions = kClassExtensionKey;
-  if (with_sources && ChoiceOverrides(registry, kSourceExtensionKey)) {
+  if (ChoiceOverrides(registry, scope, kClassExtensionKey)) extensions = kClassExtensionKey;
+  if (with_sources && ChoiceOverrides(registry, scope, kSourceExtensionKey)) {
     extensions += (extensions.empty() ? "" : " e ") + std::string(kSourceExtensionKey);
   }
   if (extensions.empty()) return;

@@ -13,6 +13,7 @@
 
 #include "core/message_code.h"
 #include "registration/registration_harness.h"
+#include "registration/registry_snapshot_win32.h"
 #include "registration/scoped_read_only_key_win32.h"
 #include "runtime/windows_api.h"
 #include "standin/standin_log.h"
@@ -36,6 +37,12 @@ constexpr wchar_t kCompileRunVerb[] = L"HKEY_CLASSES_ROOT\\JavaFile.Nerbo\\Shell
 constexpr wchar_t kUninstallKey[] =
     L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Nerbo";
 constexpr char kSettings[] = "SOFTWARE\\Vesk\\Nerbo";
+constexpr wchar_t kUserRunVerb[] =
+    L"HKEY_CURRENT_USER\\Software\\Classes\\ClassFile.Nerbo\\Shell\\Run\\command";
+constexpr wchar_t kUserCompileRunVerb[] =
+    L"HKEY_CURRENT_USER\\Software\\Classes\\JavaFile.Nerbo\\Shell\\Compile+Run\\command";
+constexpr wchar_t kUserUninstallKey[] =
+    L"HKEY_CURRENT_USER\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Nerbo";
 
 std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
 
@@ -137,6 +144,28 @@ TEST_P(AsWindowsStartsIt, AClassRunsWithASettingsKeyThatCanOnlyBeRead) {
 
   EXPECT_EQ(Open(kRunVerb, L"", package_ / "Hello.class"), kMsgProgramDone);
   EXPECT_EQ(Records().size(), 1u);
+}
+
+// A standard user, who may only read the machine's keys, gets a registration
+// of their own; uninstalling it puts back the `.class` association they had.
+TEST_P(AsWindowsStartsIt, WithoutRightsOnTheMachineTheUsersOwnRegistrationRunsAndGoes) {
+  Seed(kCurrentUser, "Software\\Classes\\.class", "", Sz("userclass"));
+  Seed(kCurrentUser, "Software\\Vesk\\Other", "", Sz("another tool"));  // SOFTWARE\Vesk stays
+  WriteSyntheticClassFile(package_ / "Hello.class", "org/demo/Hello");
+  std::ofstream(package_ / "Hello.java", std::ios::binary) << "package org.demo;\r\nclass Hello {}\r\n";
+  std::string before = SnapshotRegistrationKeys();
+  {
+    ScopedReadOnlyKey software(HKEY_LOCAL_MACHINE, "SOFTWARE");
+    ScopedReadOnlyKey classes(HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes");
+    ASSERT_EQ(InstallFromBin(), kMsgUninstallHint);
+    EXPECT_FALSE(Exists(kLocalMachine, kSettings));
+    EXPECT_EQ(Open(kUserRunVerb, L"", package_ / "Hello.class"), kMsgProgramDone);
+    EXPECT_EQ(Open(kUserCompileRunVerb, L"", package_ / "Hello.java"), kMsgProgramDone);
+    EXPECT_EQ(Records().size(), 3u);
+    EXPECT_EQ(Open(kUserUninstallKey, L"UninstallString"), kMsgUninstalled);
+  }
+  EXPECT_EQ(SnapshotRegistrationKeys(), before);
+  RemoveRegistrationKeys(registry());
 }
 
 // Wine gives the program its manifest's UTF-8 code page, so a Cyrillic name

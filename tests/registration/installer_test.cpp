@@ -302,16 +302,45 @@ TEST_P(Installer, AnInstallDirectoryLongerThan245CharactersIsRefused) {
   EXPECT_EQ(Dump(), before);
 }
 
-TEST_P(Installer, ARefusedSettingsKeyIsReportedAndNothingIsRegistered) {
+// The same layout below the current user's keys: the settings and uninstall
+// keys under HKEY_CURRENT_USER, the file types in its Software\Classes.
+std::vector<Entry> ForTheUser(const std::vector<Entry>& layout) {
+  std::vector<Entry> entries;
+  for (Entry entry : layout) {
+    if (entry.root == kClassesRoot) entry.path = "Software\\Classes\\" + entry.path;
+    entry.root = kCurrentUser;
+    entries.push_back(entry);
+  }
+  return entries;
+}
+
+// What the user's own classes held is what `BackUp` keeps, never the
+// machine's association that shows through them.
+TEST_P(Installer, WithoutRightsOnTheMachineTheUserGetsTheLayoutForThemself) {
   PutKit();
+  const std::vector<Entry> before = {
+      {kCurrentUser, "Software\\Classes\\.class", "", Sz("userclass")},
+      {kClassesRoot, ".class", "", Sz("machineclass")},
+      // The user chose the tool's type: no notice, though the machine's differs.
+      {kCurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.class\\UserChoice",
+       "ProgId", Sz("ClassFile.Nerbo")},
+  };
+  for (const Entry& entry : before) Seed(entry.root, entry.path, entry.value, entry.bytes, entry.type);
+  std::vector<Entry> expected = before;
+  for (const Entry& entry :
+       ForTheUser(FreshLayout(KitPath(HostConventions().java_tool), KitPath(HostConventions().javac_tool))))
+    expected.push_back(entry);
+  expected.push_back({kCurrentUser, "Software\\Classes\\.class", "BackUp", Sz("userclass")});
+
   RefusingRegistry refusing(registry(), kLocalMachine, Refusal::kOpening);
-  std::string before = Dump();
-  EXPECT_EQ(Install(refusing), kMsgRegistryWriteRefused);
-  EXPECT_EQ(console_.out, "");
-  EXPECT_EQ(console_.err,
-            "Impossibile scrivere nel registro la chiave HKEY_LOCAL_MACHINE\\SOFTWARE\\Vesk\\Nerbo: "
-            "Permission denied\nInstallazione non eseguita: eseguire il programma come amministratore.\n\n");
-  EXPECT_EQ(Dump(), before);
+  EXPECT_EQ(Install(refusing), kMsgUninstallHint);
+  EXPECT_EQ(console_.out, std::string(kInstalled) + kCompileMenu +
+                              "L'installazione vale solo per l'utente corrente. Per installare per tutti\n"
+                              "gli utenti, eseguire il programma da un prompt dei comandi aperto come\n"
+                              "amministratore.\n\n" +
+                              kUninstallHint);
+  EXPECT_EQ(console_.err, "");
+  EXPECT_EQ(Dump(), DumpOf(expected));
 }
 
 // Nothing of `.class` is replaced when its key cannot be written.

@@ -240,6 +240,23 @@ TEST_P(UninstallerRefused, NothingToRemoveIsNoRefusal) {
   }
 }
 
+// An administrator removes the machine's registration first; the next
+// removal takes the user's own.
+TEST_P(Uninstaller, WithBothRegistrationsTheMachinesGoesAndTheUsersOwnIsNamed) {
+  PutKit();
+  RefusingRegistry standard_user(registry(), kLocalMachine, Refusal::kOpening);
+  ASSERT_EQ(Install(standard_user), kMsgUninstallHint);
+  ASSERT_EQ(Install(), kMsgUninstallHint);
+  EXPECT_EQ(Uninstall(), kMsgUninstalled);
+  EXPECT_EQ(console_.out,
+            "\nResta l'installazione per l'utente corrente: per rimuoverla eseguire\n"
+            "di nuovo il programma passandogli il parametro \"/u\".\n\nDisinstallazione eseguita.\n\n");
+  EXPECT_FALSE(Exists(kLocalMachine, kSettings));
+  EXPECT_EQ(Bytes(kCurrentUser, "SOFTWARE\\Classes\\.class", ""), Sz("ClassFile.Nerbo"));
+  EXPECT_EQ(Uninstall(), kMsgUninstalled);
+  EXPECT_FALSE(Exists(kCurrentUser, kSettings));
+}
+
 TEST_P(Uninstaller, DeleteKeyTreeRemovesEveryLevelAndNothingBeside) {
   for (const char* child : {"a", "b", "c", "d", "e"}) {
     for (const char* grandchild : {"x", "y", "z"}) {

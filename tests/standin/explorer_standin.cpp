@@ -6,7 +6,8 @@
 //
 //   explorer_standin.exe <program file> <key> <value name> [clicked path]
 //
-// <key> begins with HKEY_CLASSES_ROOT\ or HKEY_LOCAL_MACHINE\, and an empty
+// <key> begins with HKEY_CLASSES_ROOT\, HKEY_CURRENT_USER\ or
+// HKEY_LOCAL_MACHINE\, and an empty
 // value name is the key's default value. %1 becomes the clicked path and %2
 // to %9 nothing, as for a double click. Wide throughout, as the Explorer is,
 // so that a clicked path outside the ANSI code page reaches the program's
@@ -23,6 +24,7 @@ namespace {
 
 bool ReadCommand(const std::wstring& key, const std::wstring& value_name, std::wstring* command) {
   const std::pair<const wchar_t*, HKEY> roots[] = {{L"HKEY_CLASSES_ROOT\\", HKEY_CLASSES_ROOT},
+                                                   {L"HKEY_CURRENT_USER\\", HKEY_CURRENT_USER},
                                                    {L"HKEY_LOCAL_MACHINE\\", HKEY_LOCAL_MACHINE}};
   for (const auto& [prefix, root] : roots) {
     if (key.compare(0, std::wcslen(prefix), prefix) != 0) continue;
