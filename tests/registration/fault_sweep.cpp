@@ -28,20 +28,30 @@ void UserSourceType(Registry& registry) {
          2);
 }
 
+// A runtime's jar type, whose double click starts a windowed program.
+void UserArchiveType(Registry& registry) {
+  SeedIn(registry, kClassesRoot, ".jar", "", Sz("userjar"));
+  SeedIn(registry, kClassesRoot, "userjar", "", Sz("Archivio dell'utente"));
+  SeedIn(registry, kClassesRoot, "userjar\\Shell\\open\\command", "", Sz("javaw.exe -jar \"%1\" %*"));
+}
+
 }  // namespace
 
 std::vector<UserState> UserStates() {
   return {
-      // `Shell` keeps the user's verbs, default verb and Edit command.
+      // `Shell` keeps the user's verbs, default verb and Edit command; the
+      // jar type its double click.
       {"TypeWithOtherVerbs",
        [](Registry& r) {
          OtherSoftware(r);
          UserClassType(r);
          UserSourceType(r);
+         UserArchiveType(r);
          SeedIn(r, kClassesRoot, "usersource\\Shell", "", Sz("open"));
          SeedIn(r, kClassesRoot, "usersource\\Shell\\open\\command", "", Sz("write.exe %1"));
        }},
-      // `Shell` holds only Edit: it becomes the tool's, with the default verb.
+      // `Shell` holds only Edit: it becomes the tool's, with the default verb;
+      // `.jar` names nothing yet.
       {"TypeWithEditAlone",
        [](Registry& r) {
          OtherSoftware(r);

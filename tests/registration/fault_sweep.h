@@ -19,7 +19,8 @@ struct UserState {
 };
 
 // A user's `.class` association and a `.java` type of their own with their
-// own Edit command, with and without other verbs beside it.
+// own Edit command, with and without other verbs beside it, with and without
+// a jar type.
 std::vector<UserState> UserStates();
 
 class FaultSweep : public RegistrationTest {

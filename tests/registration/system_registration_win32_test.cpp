@@ -37,13 +37,15 @@ std::string RegQuery(const std::string& key) {
 class SystemRegistration : public RegistrationTest {
  protected:
   SystemRegistration() {
-    for (const char* key : {".class", ".java", "ClassFile.Nerbo", "JavaFile.Nerbo"}) {
+    for (const char* key :
+         {".class", ".java", ".jar", "ClassFile.Nerbo", "JavaFile.Nerbo", "JarFile.Nerbo"}) {
       EXPECT_FALSE(Exists(kClassesRoot, key)) << key << " is left from an earlier run";
     }
   }
   // Whatever the test leaves, the prefix is clean for the next run.
   ~SystemRegistration() override {
-    for (const char* key : {".class", ".java", "ClassFile.Nerbo", "JavaFile.Nerbo"}) {
+    for (const char* key :
+         {".class", ".java", ".jar", "ClassFile.Nerbo", "JavaFile.Nerbo", "JarFile.Nerbo"}) {
       DeleteKeyTree(registry(), kClassesRoot, key);
     }
     RegKey software = 0;
@@ -67,7 +69,7 @@ TEST_P(SystemRegistration, InstallsTheLayoutAndUninstallsItAgain) {
       {kLocalMachine, kUninstallKey, "DisplayName", kRegSz, Sz("Nerbo by Brandovelkian")},
       {kLocalMachine, kUninstallKey, "UninstallString", kRegSz, Sz(command + " /u")},
       {kLocalMachine, kSettings, "", kRegSz, Sz("Nerbo.exe")},
-      {kLocalMachine, kSettings, "UninstallInfo", kRegDword, Dword(3)},
+      {kLocalMachine, kSettings, "UninstallInfo", kRegDword, Dword(kIconFlag | kShellFlag | kArchiveKeyFlag)},
       {kClassesRoot, ".class", "", kRegSz, Sz("ClassFile.Nerbo")},
       {kClassesRoot, "ClassFile.Nerbo", "", kRegSz, Sz("Classi Java")},
       {kClassesRoot, "ClassFile.Nerbo\\DefaultIcon", "", kRegSz, Sz(tool + ",0")},
@@ -84,6 +86,12 @@ TEST_P(SystemRegistration, InstallsTheLayoutAndUninstallsItAgain) {
       {kClassesRoot, "JavaFile.Nerbo\\Shell\\Compile+Run\\command", "", kRegSz,
        Sz(command + " \"%1\" /ExecuteAfterCompile")},
       {kClassesRoot, "JavaFile.Nerbo\\Shell\\Compile\\command", "", kRegSz, Sz(command + " \"%1\"")},
+      {kClassesRoot, ".jar", "", kRegSz, Sz("JarFile.Nerbo")},
+      {kClassesRoot, "JarFile.Nerbo", "", kRegSz, Sz("Archivi Java")},
+      {kClassesRoot, "JarFile.Nerbo\\DefaultIcon", "", kRegSz, Sz(tool + ",0")},
+      {kClassesRoot, "JarFile.Nerbo\\Shell", "", kRegSz, Sz("Run")},
+      {kClassesRoot, "JarFile.Nerbo\\Shell\\Run with args...\\command", "", kRegSz,
+       Sz(command + " \"%1\" /ArgsToNerbo")},
   };
   for (const Stored& expected : texts) {
     SCOPED_TRACE(expected.path + " " + expected.value);
@@ -111,7 +119,7 @@ TEST_P(SystemRegistration, InstallsTheLayoutAndUninstallsItAgain) {
 
   ASSERT_EQ(Uninstall(), kMsgUninstalled);
   EXPECT_EQ(console_.err, "");
-  for (const char* key : {".class", ".java", "ClassFile.Nerbo", "JavaFile.Nerbo"}) {
+  for (const char* key : {".class", ".java", ".jar", "ClassFile.Nerbo", "JavaFile.Nerbo", "JarFile.Nerbo"}) {
     EXPECT_FALSE(Exists(kClassesRoot, key)) << key;
   }
   EXPECT_FALSE(Exists(kLocalMachine, kSettings));
