@@ -262,17 +262,6 @@ std::vector<SourceCase> ArchiveCases() {
        {{kClassesRoot, ".jar", "", Sz("jarfile")}},
        0,
        {{".jar", "", Sz("JarFile.Nerbo")}, {".jar", "BackUp", Sz("jarfile")}, {"jarfile", "", std::nullopt}}},
-      {"JarWithAnEmptyName",
-       {{kClassesRoot, ".jar", "", Sz("")}},
-       0,
-       {{".jar", "", Sz("JarFile.Nerbo")}, {".jar", "BackUp", Sz("")}}},
-      {"JarWithoutADefaultValue",
-       {{kClassesRoot, ".jar", "Content Type", Sz("application/java-archive")}},
-       0,
-       {{".jar", "", Sz("JarFile.Nerbo")},
-        {".jar", "BackUp", std::nullopt},
-        {".jar", "Content Type", Sz("application/java-archive")},
-        {"JarFile.Nerbo\\Shell\\Run\\command", "", run}}},
   };
 }
 

@@ -37,15 +37,13 @@ std::string RegQuery(const std::string& key) {
 class SystemRegistration : public RegistrationTest {
  protected:
   SystemRegistration() {
-    for (const char* key :
-         {".class", ".java", ".jar", "ClassFile.Nerbo", "JavaFile.Nerbo", "JarFile.Nerbo"}) {
+    for (const char* key : {".class", ".java", "ClassFile.Nerbo", "JavaFile.Nerbo"}) {
       EXPECT_FALSE(Exists(kClassesRoot, key)) << key << " is left from an earlier run";
     }
   }
   // Whatever the test leaves, the prefix is clean for the next run.
   ~SystemRegistration() override {
-    for (const char* key :
-         {".class", ".java", ".jar", "ClassFile.Nerbo", "JavaFile.Nerbo", "JarFile.Nerbo"}) {
+    for (const char* key : {".class", ".java", "ClassFile.Nerbo", "JavaFile.Nerbo"}) {
       DeleteKeyTree(registry(), kClassesRoot, key);
     }
     RegKey software = 0;
@@ -86,12 +84,6 @@ TEST_P(SystemRegistration, InstallsTheLayoutAndUninstallsItAgain) {
       {kClassesRoot, "JavaFile.Nerbo\\Shell\\Compile+Run\\command", "", kRegSz,
        Sz(command + " \"%1\" /ExecuteAfterCompile")},
       {kClassesRoot, "JavaFile.Nerbo\\Shell\\Compile\\command", "", kRegSz, Sz(command + " \"%1\"")},
-      {kClassesRoot, ".jar", "", kRegSz, Sz("JarFile.Nerbo")},
-      {kClassesRoot, "JarFile.Nerbo", "", kRegSz, Sz("Archivi Java")},
-      {kClassesRoot, "JarFile.Nerbo\\DefaultIcon", "", kRegSz, Sz(tool + ",0")},
-      {kClassesRoot, "JarFile.Nerbo\\Shell", "", kRegSz, Sz("Run")},
-      {kClassesRoot, "JarFile.Nerbo\\Shell\\Run with args...\\command", "", kRegSz,
-       Sz(command + " \"%1\" /ArgsToNerbo")},
   };
   for (const Stored& expected : texts) {
     SCOPED_TRACE(expected.path + " " + expected.value);
@@ -119,7 +111,7 @@ TEST_P(SystemRegistration, InstallsTheLayoutAndUninstallsItAgain) {
 
   ASSERT_EQ(Uninstall(), kMsgUninstalled);
   EXPECT_EQ(console_.err, "");
-  for (const char* key : {".class", ".java", ".jar", "ClassFile.Nerbo", "JavaFile.Nerbo", "JarFile.Nerbo"}) {
+  for (const char* key : {".class", ".java", "ClassFile.Nerbo", "JavaFile.Nerbo"}) {
     EXPECT_FALSE(Exists(kClassesRoot, key)) << key;
   }
   EXPECT_FALSE(Exists(kLocalMachine, kSettings));
