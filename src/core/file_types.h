@@ -14,6 +14,7 @@ inline constexpr std::size_t kSourceExtensionLength = sizeof kSourceExtension - 
 
 inline constexpr char kClassDescription[] = "Classi Java";
 inline constexpr char kSourceDescription[] = "Java File";
+inline constexpr char kArchiveDescription[] = "Archivi Java";
 
 // Verbs, as the menus show them.
 inline constexpr char kRunVerb[] = "Run";
@@ -21,5 +22,8 @@ inline constexpr char kRunWithArgsVerb[] = "Run with args...";
 inline constexpr char kEditVerb[] = "Edit";
 inline constexpr char kCompileRunVerb[] = "Compile+Run";
 inline constexpr char kCompileVerb[] = "Compile";
+// What a jar type of another program gains beside its own double click.
+inline constexpr char kRunInConsoleVerb[] = "Run in console";
+inline constexpr char kRunInConsoleWithArgsVerb[] = "Run in console with args...";
 
 }  // namespace nerbo

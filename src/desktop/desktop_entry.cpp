@@ -19,8 +19,8 @@ std::string Line(const char* key, const std::string& value) {
 // The lines every desktop entry of a kind shares. The tool talks on its
 // console and waits for a key at the end, so it runs in a terminal.
 std::string KindLines(FileKind kind) {
-  return Line("Comment", kind == FileKind::kClass ? kClassDescription : kSourceDescription) +
-         Line("MimeType", std::string(MimeTypeOf(kind)) + ";") + "Terminal=true\n";
+  return Line("Comment", DescriptionOf(kind)) + Line("MimeType", std::string(MimeTypeOf(kind)) + ";") +
+         "Terminal=true\n";
 }
 
 }  // namespace

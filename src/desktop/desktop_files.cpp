@@ -1,6 +1,7 @@
 #include "desktop/desktop_files.h"
 
 #include <algorithm>
+#include <set>
 
 #include "desktop/desktop_entry.h"
 #include "desktop/file_manager_menus.h"
@@ -20,13 +21,17 @@ std::vector<DesktopFile> VerbFiles(const std::string& data_directory, const std:
     return data_directory + "/" + directory + "/" + name;
   };
   std::vector<DesktopFile> files;
+  std::set<std::string> scripts;
   for (const DesktopVerb& verb : verbs) {
     const std::string entry = below(kApplicationsDirectory, verb.entry + ".desktop");
     files.push_back({entry, DesktopEntryText(verb)});
     files.push_back({below(kNemoActionDirectory, "nerbo-" + verb.id + ".nemo_action"), NemoActionText(verb)});
-    files.push_back({below(kNautilusScriptDirectory, verb.name), NautilusScriptText(verb, entry), true});
+    // Nautilus shows every script for every file: one script serves each
+    // name, and the tool tells a class from a jar itself.
+    if (scripts.insert(verb.name).second)
+      files.push_back({below(kNautilusScriptDirectory, verb.name), NautilusScriptText(verb, entry), true});
   }
-  for (FileKind kind : {FileKind::kClass, FileKind::kSource}) {
+  for (FileKind kind : kFileKinds) {
     auto of_kind = [kind](const DesktopVerb& verb) { return verb.kind == kind; };
     if (std::any_of(verbs.begin(), verbs.end(), of_kind)) {
       files.push_back({below(kServiceMenuDirectory, std::string(KindName(kind)) + ".desktop"),

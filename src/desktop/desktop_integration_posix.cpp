@@ -91,7 +91,7 @@ std::vector<DefaultApplication> Defaults(bool with_sources) {
     const std::string mime_type = MimeTypeOf(verb.kind);
     auto same_type = [&mime_type](const DefaultApplication& known) { return known.mime_type == mime_type; };
     if (std::none_of(defaults.begin(), defaults.end(), same_type))
-      defaults.push_back({mime_type, verb.entry + kDesktopSuffix});
+      defaults.push_back({mime_type, verb.entry + kDesktopSuffix, KeepsTheUsersDefault(verb.kind)});
   }
   return defaults;
 }
@@ -152,6 +152,8 @@ DesktopResult InstallDesktopIntegration(const std::string& tool_path, bool with_
                    with_sources ? FindTextEditor() : std::vector<std::string>{});
   std::vector<DesktopFile> files = VerbFiles(locations->data.string(), verbs);
   files.push_back({locations->Icon(FileKind::kClass).string(), ClassIconPng()});
+  // Jars show the class files' picture, as on Windows.
+  files.push_back({locations->Icon(FileKind::kArchive).string(), ClassIconPng()});
   if (with_sources) files.push_back({locations->Icon(FileKind::kSource).string(), SourceIconPng()});
 
   // Everything this installation may make goes on record before it is made.

@@ -123,6 +123,8 @@ std::string SetDefaults(const std::optional<std::string>& text, const std::vecto
       // Already the tool's: the record of what it replaced stays, or, when it
       // was lost, the line is at least removed again at uninstallation.
       if (!IsSaved(*change, application.mime_type)) Save(change, application.mime_type, std::nullopt);
+    } else if (at && application.only_where_none) {
+      continue;
     } else if (at) {
       Save(change, application.mime_type, lines[*at]);
       lines[*at] = line;

@@ -26,7 +26,8 @@ struct DefaultsChange {
 
 struct DefaultApplication {
   std::string mime_type;
-  std::string desktop_id;  // "name.desktop"
+  std::string desktop_id;        // "name.desktop"
+  bool only_where_none = false;  // a line the type already has stays
 };
 
 // Makes each of `wanted` the default of its type in `text` (nothing: no file

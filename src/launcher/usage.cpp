@@ -26,7 +26,9 @@ std::string UsageText(const Conventions& conventions) {
     switches_meaning = "questo testo | la versione";
   }
   const UsageLine lines[] = {
-      {"", "installa: da eseguire una volta nella directory bin del JDK, accanto a java e javac"},
+      {"",
+       "installa per i file .class, .java e .jar: da eseguire una volta nella directory bin del JDK, "
+       "accanto a java e javac"},
       {std::string(" ") + kUninstallSwitch, "disinstalla e ripristina le associazioni sostituite"},
       {file_class + " [ARGOMENTI...]", "esegue la classe con java, dalla radice del suo package"},
       {file_class + " " + kPromptSwitch, "esegue la classe, chiedendo prima gli argomenti"},

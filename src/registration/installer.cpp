@@ -36,11 +36,12 @@ void ReplaceDefaultValue(RegistryChanges& changes, RegKey key, LayoutText own) {
   changes.Write(key, kDefaultValue, own);
 }
 
-void RegisterClassFiles(RegistryChanges& changes, const std::string& tool_path) {
-  ReplaceDefaultValue(changes, changes.Create(kClassesRoot, kClassExtensionKey), kClassTypeText);
-
-  RegKey type = changes.Create(kClassesRoot, kClassTypeKey);
-  changes.Write(type, kDefaultValue, kClassDescriptionText);
+// A file type of the tool's own whose files it runs: a description, the
+// tool's icon, the default verb Run and Run with args...
+void WriteRunType(RegistryChanges& changes, const char* name, LayoutText description,
+                  const std::string& tool_path) {
+  RegKey type = changes.Create(kClassesRoot, name);
+  changes.Write(type, kDefaultValue, description);
   changes.Write(changes.Create(type, kDefaultIconKey), kDefaultValue, ClassIconText(tool_path));
 
   RegKey shell = changes.Create(type, kShellKey);
@@ -48,6 +49,52 @@ void RegisterClassFiles(RegistryChanges& changes, const std::string& tool_path) 
   changes.Write(shell, kDefaultValue, kClassDefaultVerbText);
   changes.Write(changes.Create(run, kCommandKey), kDefaultValue, RunCommand(tool_path));
   WriteVerb(changes, shell, kRunWithArgsVerb, RunWithArgsCommand(tool_path));
+}
+
+void RegisterClassFiles(RegistryChanges& changes, const std::string& tool_path) {
+  ReplaceDefaultValue(changes, changes.Create(kClassesRoot, kClassExtensionKey), kClassTypeText);
+  WriteRunType(changes, kClassTypeKey, kClassDescriptionText, tool_path);
+}
+
+bool KeyExists(RegistryChanges& changes, RegKey parent, const char* name) {
+  RegKey key = 0;
+  return parent && changes.registry().OpenKeyToRead(parent, name, &key) == kRegSuccess;
+}
+
+// A flag goes into the registry before the key it marks is made, so that an
+// uninstallation removes that key even when making it fails part way.
+void SetFlag(RegistryChanges& changes, RegKey settings, std::uint32_t flag, std::uint32_t* flags) {
+  *flags |= flag;
+  changes.WriteFlagWord(settings, *flags);
+}
+
+// A jar type of another program keeps its own double click and gains the
+// console verbs.
+void AddConsoleVerbs(RegistryChanges& changes, RegKey settings, const std::string& type_name,
+                     const std::string& tool_path, std::uint32_t* flags) {
+  RegKey type = changes.Create(kClassesRoot, type_name.c_str());
+  if (!KeyExists(changes, type, kShellKey)) SetFlag(changes, settings, kArchiveShellFlag, flags);
+  SetFlag(changes, settings, kArchiveVerbsFlag, flags);
+  RegKey shell = changes.Create(type, kShellKey);
+  for (const VerbCommand& verb : kConsoleVerbs) WriteVerb(changes, shell, verb.verb, verb.command(tool_path));
+}
+
+// `.jar` that names an existing type keeps it; otherwise it names the tool's
+// own type, and whatever it held before (an empty name, or one whose type is
+// gone) is saved in `BackUp` first, byte for byte.
+void RegisterArchiveFiles(RegistryChanges& changes, RegKey settings, const std::string& tool_path,
+                          std::uint32_t* flags) {
+  if (!KeyExists(changes, kClassesRoot, kArchiveExtensionKey))
+    SetFlag(changes, settings, kArchiveKeyFlag, flags);
+  RegKey extension = changes.Create(kClassesRoot, kArchiveExtensionKey);
+  std::optional<StoredValue> named = changes.Read(extension, kDefaultValue);
+  if (NamesOther(named, kArchiveTypeKey) && KeyExists(changes, kClassesRoot, named->Text().c_str())) {
+    AddConsoleVerbs(changes, settings, named->Text(), tool_path, flags);
+    return;
+  }
+  if (named && named->Text() != kArchiveTypeKey) changes.WriteAndVerify(extension, kBackUpValue, *named);
+  changes.Write(extension, kDefaultValue, kArchiveTypeText);
+  WriteRunType(changes, kArchiveTypeKey, kArchiveDescriptionText, tool_path);
 }
 
 // The source file type: a type `.java` already names keeps its name and
@@ -137,6 +184,7 @@ void Install(RunContext& context) {
 
   RegisterClassFiles(changes, tool_path);
   if (javac_found) RegisterSourceFiles(changes, settings, tool_path, &flags);
+  RegisterArchiveFiles(changes, settings, tool_path, &flags);
   EndIfRefused(context, changes);
   // A Linux desktop's file managers read files of their own, not the
   // registry. They are written before the commit, so that the registry's

@@ -1,4 +1,4 @@
-// Installation: registers the tool for class and source files and records the kit's tools. Ends the run with
+// Installation: registers the tool for class files, sources and jars and records the kit's tools. Ends the run with
 // message code 15 (or 2 without java in the working directory).
 #pragma once
 

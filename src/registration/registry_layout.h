@@ -37,6 +37,8 @@ inline constexpr const char* kClassExtensionKey = kClassExtension;
 inline constexpr const char* kSourceExtensionKey = kSourceExtension;
 inline constexpr char kClassTypeKey[] = "ClassFile.Nerbo";
 inline constexpr char kSourceTypeKey[] = "JavaFile.Nerbo";
+inline constexpr const char* kArchiveExtensionKey = kArchiveExtension;
+inline constexpr char kArchiveTypeKey[] = "JarFile.Nerbo";
 inline constexpr char kDefaultIconKey[] = "DefaultIcon";
 inline constexpr char kShellKey[] = "Shell";
 inline constexpr char kCommandKey[] = "command";
@@ -58,11 +60,18 @@ inline constexpr LayoutText kSourceTypeText = Literal(kSourceTypeKey);
 inline constexpr LayoutText kSourceDescriptionText = Literal(kSourceDescription);
 inline constexpr LayoutText kSourceDefaultVerbText = Literal(kCompileRunVerb);
 inline constexpr LayoutText kEditCommandText = Literal("notepad %1");
+inline constexpr LayoutText kArchiveTypeText = Literal(kArchiveTypeKey);
+inline constexpr LayoutText kArchiveDescriptionText = Literal(kArchiveDescription);
 
 // Bits of the flag word `UninstallInfo`: which keys of a reused source file
 // type the installer created, so the uninstaller removes them too.
 inline constexpr std::uint32_t kIconFlag = 1;
 inline constexpr std::uint32_t kShellFlag = 2;
+// For `.jar`: the installer created the `.jar` key; it added its console
+// verbs to the type `.jar` named; it created that type's `Shell` for them.
+inline constexpr std::uint32_t kArchiveKeyFlag = 4;
+inline constexpr std::uint32_t kArchiveVerbsFlag = 8;
+inline constexpr std::uint32_t kArchiveShellFlag = 16;
 
 // The icon text (tool path + ",0" + terminator) fits 256 bytes.
 inline constexpr std::size_t kToolPathLimit = 253;
@@ -79,6 +88,16 @@ std::string RunCommand(const std::string& tool_path);
 std::string RunWithArgsCommand(const std::string& tool_path);
 std::string CompileRunCommand(const std::string& tool_path);
 std::string CompileCommand(const std::string& tool_path);
+
+// A verb and the builder of its command from the tool path.
+struct VerbCommand {
+  const char* verb;
+  std::string (*command)(const std::string& tool_path);
+};
+// The verbs a jar type of another program gains: its own double click stays
+// as it is (a windowed program keeps opening without a console).
+inline constexpr VerbCommand kConsoleVerbs[] = {{kRunInConsoleVerb, RunCommand},
+                                                {kRunInConsoleWithArgsVerb, RunWithArgsCommand}};
 
 // The `Run` and `Compile` texts: the kit tools' full paths in the install
 // directory, joined with the platform's names and separator.

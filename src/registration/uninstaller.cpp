@@ -18,10 +18,11 @@ namespace {
 enum class RestoredType { kText, kAsSaved };
 
 // Puts a value saved in `BackUp` back as the default value of `key`; the
-// backup goes only once the value is back. False when there is none.
+// backup goes only once the value is back. False when there is none (a
+// saved empty text counts as none where it goes back as a plain text).
 bool RestoreBackUp(RegistryChanges& changes, RegKey key, RestoredType restored_type) {
   std::optional<StoredValue> saved = changes.Read(key, kBackUpValue);
-  if (!saved || saved->bytes.size() <= 1) return false;
+  if (!saved || (restored_type == RestoredType::kText && saved->bytes.size() <= 1)) return false;
   if (restored_type == RestoredType::kText) saved->type = kRegSz;
   changes.WriteAndVerify(key, kDefaultValue, *saved);
   changes.DeleteValue(key, kBackUpValue);
@@ -82,6 +83,30 @@ void RemoveSourceTypes(RegistryChanges& changes, std::uint32_t flags) {
   }
 }
 
+// The jar type of another program loses the console verbs, and the `Shell`
+// the installer made for them.
+void RemoveConsoleVerbs(RegistryChanges& changes, const std::string& type_name, std::uint32_t flags) {
+  RegKey type = changes.Open(kClassesRoot, type_name.c_str());
+  RegKey shell = changes.Open(type, kShellKey);
+  for (const VerbCommand& verb : kConsoleVerbs) changes.DeleteTree(shell, verb.verb);
+  if (flags & kArchiveShellFlag) changes.DeleteKey(type, kShellKey);
+}
+
+// `.jar` holds again what it held before installation: the value saved in
+// `BackUp`, no default value, or no key at all, as the flags tell.
+void RestoreArchiveExtension(RegistryChanges& changes, std::uint32_t flags) {
+  changes.DeleteTree(kClassesRoot, kArchiveTypeKey);
+  RegKey extension = changes.Open(kClassesRoot, kArchiveExtensionKey);
+  RestoreBackUp(changes, extension, RestoredType::kAsSaved);
+  std::optional<StoredValue> named = changes.Read(extension, kDefaultValue);
+  if (!named || named->Text() == kArchiveTypeKey) {
+    if (named) changes.DeleteValue(extension, kDefaultValue);
+    if (flags & kArchiveKeyFlag) changes.DeleteKey(kClassesRoot, kArchiveExtensionKey);
+  } else if (!named->Text().empty() && (flags & kArchiveVerbsFlag)) {
+    RemoveConsoleVerbs(changes, named->Text(), flags);
+  }
+}
+
 }  // namespace
 
 void Uninstall(RunContext& context) {
@@ -96,6 +121,7 @@ void Uninstall(RunContext& context) {
   RegKey vendor = changes.Open(changes.Open(kLocalMachine, kSettingsPath[0]), kSettingsPath[1]);
   std::uint32_t flags = ReadFlagWord(context.registry, changes.Open(vendor, kToolKey));
   RemoveSourceTypes(changes, flags);
+  RestoreArchiveExtension(changes, flags);
   changes.DeleteKey(vendor, kToolKey);
 
   RegKey uninstall = kLocalMachine;

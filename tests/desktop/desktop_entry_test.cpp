@@ -40,7 +40,7 @@ TEST(ExecLine, PutsTheFileBetweenTheWords) {
 // the file and the verb's switch.
 TEST(DesktopEntry, AHandlerOfItsKindThatStaysOutOfTheMenus) {
   const std::vector<DesktopVerb> verbs = DesktopVerbs("/opt/my jdk/nerbo", false, {});
-  ASSERT_EQ(verbs.size(), 2u);
+  ASSERT_EQ(verbs.size(), 4u);
   EXPECT_EQ(DesktopEntryText(verbs[1]),
             "[Desktop Entry]\n"
             "Type=Application\n"

@@ -83,8 +83,13 @@ class DesktopIntegration : public testing::Test {
   ScopedEnvironment display_{"DISPLAY"};
 };
 
-constexpr const char* kEntries[] = {"nerbo-class.desktop", "nerbo-run-with-args.desktop",
-                                    "nerbo-source.desktop", "nerbo-compile.desktop", "nerbo-edit.desktop"};
+constexpr const char* kEntries[] = {"nerbo-class.desktop",
+                                    "nerbo-run-with-args.desktop",
+                                    "nerbo-source.desktop",
+                                    "nerbo-compile.desktop",
+                                    "nerbo-edit.desktop",
+                                    "nerbo-jar.desktop",
+                                    "nerbo-jar-run-with-args.desktop"};
 
 TEST_F(DesktopIntegration, WritesValidEntriesThatBecomeTheDefaults) {
   // xdg-mime passes over an entry whose program is missing.
@@ -111,6 +116,7 @@ TEST_F(DesktopIntegration, WritesValidEntriesThatBecomeTheDefaults) {
   if (HaveProgram("xdg-mime")) {
     EXPECT_EQ(RunCommand("xdg-mime query default application/x-java").output, "nerbo-class.desktop\n");
     EXPECT_EQ(RunCommand("xdg-mime query default text/x-java").output, "nerbo-source.desktop\n");
+    EXPECT_EQ(RunCommand("xdg-mime query default application/x-java-archive").output, "nerbo-jar.desktop\n");
   }
 }
 
@@ -158,7 +164,10 @@ INSTANTIATE_TEST_SUITE_P(
         VerbFile{"nemo/actions/nerbo-compile-run.nemo_action", "Nemo Action", "Compile+Run",
                  "<tool> %F /ExecuteAfterCompile"},
         VerbFile{"nemo/actions/nerbo-compile.nemo_action", "Nemo Action", "Compile", "<tool> %F"},
-        VerbFile{"nemo/actions/nerbo-edit.nemo_action", "Nemo Action", "Edit", "/usr/bin/vi -n %F"}));
+        VerbFile{"nemo/actions/nerbo-edit.nemo_action", "Nemo Action", "Edit", "/usr/bin/vi -n %F"},
+        VerbFile{"kio/servicemenus/nerbo-archive.desktop", "Desktop Action jar-run-with-args",
+                 "Run with args...", "<tool> %f /ArgsToNerbo"},
+        VerbFile{"nemo/actions/nerbo-jar-run.nemo_action", "Nemo Action", "Run", "<tool> %F"}));
 
 // Dolphin ignores a service menu of the user's, and Nautilus a script, that
 // is not executable.
@@ -167,8 +176,8 @@ TEST_F(DesktopIntegration, MenusThatMustBeProgramsAre) {
   const fs::path scripts = Data() / "nautilus/scripts/Nerbo";
   for (const fs::path& path :
        {Data() / "kio/servicemenus/nerbo-class.desktop", Data() / "kio/servicemenus/nerbo-source.desktop",
-        scripts / "Run", scripts / "Run with args...", scripts / "Compile+Run", scripts / "Compile",
-        scripts / "Edit"}) {
+        Data() / "kio/servicemenus/nerbo-archive.desktop", scripts / "Run", scripts / "Run with args...",
+        scripts / "Compile+Run", scripts / "Compile", scripts / "Edit"}) {
     EXPECT_NE(fs::status(path).permissions() & fs::perms::owner_exec, fs::perms::none) << path;
   }
 }
@@ -190,6 +199,11 @@ TEST_P(DesktopRoundTrip, UninstallPutsEverythingBackAndRepeatsChangeNothing) {
 
   ASSERT_TRUE(InstallDesktopIntegration(kToolPath, true).done);
   const auto installed = Snapshot(temp_.path());
+  // A jar default of the user's is theirs to keep.
+  const std::string users_jar_default = "application/x-java-archive=org.kde.ark.desktop;";
+  if (before && before->find(users_jar_default) != std::string::npos) {
+    EXPECT_NE(FileContents(Mimeapps()).value_or("").find(users_jar_default), std::string::npos);
+  }
   ASSERT_TRUE(InstallDesktopIntegration(kToolPath, true).done);
   EXPECT_EQ(Snapshot(temp_.path()), installed);
 
@@ -202,14 +216,16 @@ TEST_P(DesktopRoundTrip, UninstallPutsEverythingBackAndRepeatsChangeNothing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Mimeapps, DesktopRoundTrip,
-    testing::Values(Before{"None", std::nullopt}, Before{"Empty", std::string()},
-                    Before{"OtherSectionsAndEntries",
-                           std::string("[Added Associations]\ntext/x-java=code.desktop;\n\n"
-                                       "[Default Applications]\ntext/html=firefox.desktop\n"
-                                       "application/x-java=jd-gui.desktop;\n\n[Removed Associations]\n"
-                                       "image/png=gimp.desktop;\n")},
-                    Before{"NoFinalLineFeed",
-                           std::string("[Default Applications]\ntext/x-java=gedit.desktop")}),
+    testing::Values(
+        Before{"None", std::nullopt}, Before{"Empty", std::string()},
+        Before{"OtherSectionsAndEntries",
+               std::string("[Added Associations]\ntext/x-java=code.desktop;\n\n"
+                           "[Default Applications]\ntext/html=firefox.desktop\n"
+                           "application/x-java=jd-gui.desktop;\n\n[Removed Associations]\n"
+                           "image/png=gimp.desktop;\n")},
+        Before{"AJarDefaultOfTheUsers",
+               std::string("[Default Applications]\napplication/x-java-archive=org.kde.ark.desktop;\n")},
+        Before{"NoFinalLineFeed", std::string("[Default Applications]\ntext/x-java=gedit.desktop")}),
     [](const testing::TestParamInfo<Before>& param_info) { return std::string(param_info.param.name); });
 
 TEST_F(DesktopIntegration, TheFoldersItMadeGoAgain) {
@@ -233,7 +249,9 @@ TEST_F(DesktopIntegration, SourcesJoinWhenALaterInstallationFindsTheCompiler) {
   ASSERT_TRUE(InstallDesktopIntegration(kToolPath, false).done);
   EXPECT_TRUE(fs::exists(Entry("nerbo-class.desktop")));
   EXPECT_FALSE(fs::exists(Entry("nerbo-source.desktop")));
-  EXPECT_EQ(FileContents(Mimeapps()), "[Default Applications]\napplication/x-java=nerbo-class.desktop;\n");
+  EXPECT_EQ(FileContents(Mimeapps()),
+            "[Default Applications]\napplication/x-java=nerbo-class.desktop;\n"
+            "application/x-java-archive=nerbo-jar.desktop;\n");
 
   ASSERT_TRUE(InstallDesktopIntegration(kToolPath, true).done);
   ASSERT_TRUE(UninstallDesktopIntegration().done);

@@ -12,8 +12,8 @@ mkdir -p "$kit" "$work/config" "$work/data/applications"
 cp "$1" "$kit/nerbo"
 touch "$kit/java" "$kit/javac"
 export XDG_DATA_HOME="$work/data" XDG_CONFIG_HOME="$work/config" NERBO_REGISTRY="$work/registry.reg"
-printf '[Added Associations]\ntext/x-java=code.desktop;\n\n[Default Applications]\ntext/x-java=gedit.desktop\n' \
-  > "$work/config/mimeapps.list"
+printf '[Added Associations]\ntext/x-java=code.desktop;\n\n[Default Applications]\ntext/x-java=gedit.desktop\n%s\n' \
+  'application/x-java-archive=org.kde.ark.desktop;' > "$work/config/mimeapps.list"
 printf '[Desktop Entry]\nType=Application\nName=Other\nExec=other\n' \
   > "$work/data/applications/other.desktop"
 
@@ -30,6 +30,8 @@ link="$XDG_DATA_HOME/nerbo/nerbo"
 [ "$(readlink "$link")" = "$kit/nerbo" ] || fail "the link names $(readlink "$link")"
 entry="$XDG_DATA_HOME/applications/nerbo-class.desktop"
 grep -qxF "Exec=$link %f" "$entry" || fail "class entry does not start the program: $(cat "$entry")"
+grep -qxF 'application/x-java-archive=org.kde.ark.desktop;' "$work/config/mimeapps.list" ||
+  fail "the user's jar default was replaced: $(cat "$work/config/mimeapps.list")"
 
 status=0
 (cd "$kit" && setsid ./nerbo /u </dev/null >/dev/null) || status=$?

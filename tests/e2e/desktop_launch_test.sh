@@ -6,12 +6,14 @@
 # on PATH under every name the launchers look for, records the words it is
 # asked to run and runs them without a controlling terminal, so that the
 # tool's final key wait returns at once. The tool is installed from a kit whose
-# path holds a blank, then from one whose path holds a '%'. Everything lives in
-# a private HOME. Skipped (77) when a launcher is missing.
+# path holds a blank, then from one whose path holds a '%'; its java runs
+# jars with the JDK's java, so that a jar made by the JDK's jar tool shows
+# its output, its arguments and its status. Everything lives in a private
+# HOME. Skipped (77) when a launcher or the JDK is missing.
 #
 #   desktop_launch_test.sh <nerbo> <a class file of the default package>
 set -u
-for program in gio xdg-open xdg-mime mimetype setsid; do
+for program in gio xdg-open xdg-mime mimetype setsid java javac jar; do
   command -v "$program" >/dev/null || { echo "SKIP: no $program"; exit 77; }
 done
 nerbo=$(realpath "$1")
@@ -36,7 +38,7 @@ cat >"$work/bin/terminal" <<'SH'
 # one a line, then runs it and records its exit status.
 case "$1" in -e | -x | --) shift ;; esac
 printf '%s\n' "$@" >"$NERBO_TEST_RECORD.words"
-setsid -w "$@" </dev/null >"$NERBO_TEST_RECORD.output" 2>&1
+setsid -w "$@" <"${NERBO_TEST_TYPED:-/dev/null}" >"$NERBO_TEST_RECORD.output" 2>&1
 echo $? >"$NERBO_TEST_RECORD.status"
 SH
 chmod +x "$work/bin/terminal"
@@ -53,8 +55,13 @@ files="$work/my classes"
 mkdir -p "$files"
 cp "$class_file" "$files/Hello.class"
 printf 'public class Hello {}\n' >"$files/Hello.java"
+# A jar that prints where it runs and its arguments, with a Class-Path jar
+# beside it, in a folder with a blank.
+jars="$work/my jars"
+bash "$(dirname "${BASH_SOURCE[0]}")/../support/demo_jar/make.sh" "$jars" || exit 1
 
 failures=0
+printed=()  # lines the next run must print
 fail() {
   echo "FAIL: $*"
   failures=$((failures + 1))
@@ -76,6 +83,10 @@ expect_run() {  # what status word...
   [ "$ran" = "$expected" ] || fail "$what: ran <$ran>, expected <$expected>"
   [ "$(cat "$NERBO_TEST_RECORD.status")" = "$status" ] ||
     fail "$what: ended with $(cat "$NERBO_TEST_RECORD.status"), expected $status: $(cat "$NERBO_TEST_RECORD.output")"
+  local line
+  for line in "${printed[@]}"; do
+    grep -qxF -- "$line" "$NERBO_TEST_RECORD.output" || fail "$what: no <$line> in $(cat "$NERBO_TEST_RECORD.output")"
+  done
   rm -f "$NERBO_TEST_RECORD".*
 }
 
@@ -88,8 +99,8 @@ for kit in "$work/my jdk/bin" "$work/100%/bin"; do
   echo "kit $kit"
   mkdir -p "$kit"
   cp "$nerbo" "$kit/nerbo"
-  printf '#!/bin/sh\nexit 0\n' >"$kit/java"
-  cp "$kit/java" "$kit/javac"
+  printf '#!/bin/sh\n[ "$1" = -jar ] && exec java "$@"\nexit 0\n' >"$kit/java"
+  printf '#!/bin/sh\nexit 0\n' >"$kit/javac"
   chmod +x "$kit/java" "$kit/javac"
   status=0
   (cd "$kit" && setsid -w ./nerbo </dev/null >"$work/install.out" 2>&1) || status=$?
@@ -118,6 +129,23 @@ for kit in "$work/my jdk/bin" "$work/100%/bin"; do
   launch env DISPLAY=:0 xdg-open "$files/Hello.java"
   expect_run "xdg-open source" 14 "$tool" "$files/Hello.java" /ExecuteAfterCompile
 
+  # A jar, by a double click and by each verb: the JDK's java runs it in its
+  # folder, with the line typed at the prompt.
+  printed=("lib from Class-Path, cwd=$jars")
+  launch gio open "$jars/App.jar"
+  expect_run "gio open jar" 14 "$tool" "$jars/App.jar"
+  launch gio launch "$entries/nerbo-jar.desktop" "$jars/App.jar"
+  expect_run "jar Run" 14 "$tool" "$jars/App.jar"
+  launch env DISPLAY=:0 xdg-open "$jars/App.jar"
+  expect_run "xdg-open jar" 14 "$tool" "$jars/App.jar"
+  export NERBO_TEST_TYPED="$work/typed"
+  printf 'one "two three" exit=3\n' >"$NERBO_TEST_TYPED"
+  printed+=("<one>" "<two three>")
+  launch gio launch "$entries/nerbo-jar-run-with-args.desktop" "$jars/App.jar"
+  expect_run "jar Run with args..." 13 "$tool" "$jars/App.jar" /ArgsToNerbo
+  unset NERBO_TEST_TYPED
+  printed=()
+
   # Nautilus starts a script in the folder shown, with the selected names as
   # arguments and their full paths in the environment.
   rm -f "$NERBO_TEST_RECORD".*
@@ -125,10 +153,15 @@ for kit in "$work/my jdk/bin" "$work/100%/bin"; do
     setsid -w "$XDG_DATA_HOME/nautilus/scripts/Nerbo/Run with args..." Hello.class </dev/null) ||
     fail "Nautilus script ended with $?"
   expect_run "Nautilus script" 14 "$tool" "$files/Hello.class" /ArgsToNerbo
+  # The class files' Run script serves jars too.
+  rm -f "$NERBO_TEST_RECORD".*
+  (cd "$jars" && NAUTILUS_SCRIPT_SELECTED_FILE_PATHS="$jars/App.jar"$'\n' \
+    setsid -w "$XDG_DATA_HOME/nautilus/scripts/Nerbo/Run" App.jar </dev/null) || fail "Nautilus script ended with $?"
+  expect_run "Nautilus script on a jar" 14 "$tool" "$jars/App.jar"
 
   # What GLib lists under Open With for each type.
   for type in application/x-java:nerbo-class:nerbo-run-with-args \
-    text/x-java:nerbo-source:nerbo-compile:nerbo-edit; do
+    text/x-java:nerbo-source:nerbo-compile:nerbo-edit application/x-java-archive:nerbo-jar:nerbo-jar-run-with-args; do
     registered=$(gio mime "${type%%:*}")
     for entry in $(tr : ' ' <<<"${type#*:}"); do
       grep -qxF $'\t'"$entry.desktop" <<<"$registered" || fail "gio mime ${type%%:*} lacks $entry: $registered"

@@ -319,21 +319,7 @@ done
 
 echo "jar run: made by the jar tool, a Class-Path jar beside it, a folder with blanks"
 jars="$work/jar dir"
-mkdir -p "$jars/lib/demo" "$jars/app/demo"
-printf 'package demo;\npublic class Lib {\n  public static String name() { return "lib from Class-Path"; }\n}\n' \
-  >"$jars/lib/demo/Lib.java"
-cat >"$jars/app/demo/Main.java" <<'JAVA'
-package demo;
-public class Main {
-  public static void main(String[] args) {
-    System.out.println(Lib.name() + ", cwd=" + System.getProperty("user.dir"));
-    for (String a : args) System.out.println("<" + a + ">");
-    for (String a : args) if (a.startsWith("exit=")) System.exit(Integer.parseInt(a.substring(5)));
-  }
-}
-JAVA
-(cd "$jars" && javac -d lib lib/demo/Lib.java && jar cf Lib.jar -C lib . && printf 'Class-Path: Lib.jar\n' >cp &&
-  javac -cp Lib.jar -d app app/demo/Main.java && jar cfem App.jar demo.Main cp -C app . && rm -r lib app cp) || exit 1
+bash "$(dirname "${BASH_SOURCE[0]}")/../support/demo_jar/make.sh" "$jars" || exit 1
 install_kit "$work/kit"
 run_tool "$jars/App.jar" "one two" three
 expect_status 14 "jar"

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "core/message_code.h"
+#include "registration/delete_key_tree.h"
 #include "registration/registration_harness.h"
 #include "registration/registry_snapshot_win32.h"
 #include "registration/scoped_read_only_key_win32.h"
@@ -34,6 +35,13 @@ const fs::path kKitBin = fs::absolute(NERBO_STANDIN_KIT_BIN);
 
 constexpr wchar_t kRunVerb[] = L"HKEY_CLASSES_ROOT\\ClassFile.Nerbo\\Shell\\Run\\command";
 constexpr wchar_t kCompileRunVerb[] = L"HKEY_CLASSES_ROOT\\JavaFile.Nerbo\\Shell\\Compile+Run\\command";
+// The jar verbs: of the tool's own type, and beside a runtime's.
+constexpr wchar_t kJarRunVerb[] = L"HKEY_CLASSES_ROOT\\JarFile.Nerbo\\Shell\\Run\\command";
+constexpr wchar_t kJarRunWithArgsVerb[] =
+    L"HKEY_CLASSES_ROOT\\JarFile.Nerbo\\Shell\\Run with args...\\command";
+constexpr wchar_t kRunInConsoleVerb[] = L"HKEY_CLASSES_ROOT\\jarfile\\Shell\\Run in console\\command";
+constexpr wchar_t kRunInConsoleWithArgsVerb[] =
+    L"HKEY_CLASSES_ROOT\\jarfile\\Shell\\Run in console with args...\\command";
 constexpr wchar_t kUninstallKey[] =
     L"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Nerbo";
 constexpr char kSettings[] = "SOFTWARE\\Vesk\\Nerbo";
@@ -47,11 +55,19 @@ constexpr wchar_t kUserUninstallKey[] =
 std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
 
 // Starts `program` with the command line `line`, without a console (so a
-// final key wait ends at once), in `directory` (when not empty), and gives
-// its exit status; -1 when it cannot start.
-long StartAndWait(const fs::path& program, std::wstring line, const fs::path& directory = {}) {
+// final key wait ends at once), in `directory` (when not empty), with
+// `input` (when given) as its standard input, and gives its exit status; -1
+// when it cannot start.
+long StartAndWait(const fs::path& program, std::wstring line, const fs::path& directory = {},
+                  HANDLE input = nullptr) {
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
+  if (input) {
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = input;
+    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  }
   PROCESS_INFORMATION process = {};
   std::wstring in = directory.wstring();
   if (!CreateProcessW(program.wstring().c_str(), &line[0], nullptr, nullptr, TRUE, DETACHED_PROCESS, nullptr,
@@ -79,12 +95,20 @@ class AsWindowsStartsIt : public RegistrationTest {
 
   long InstallFromBin() { return StartAndWait(bin_ / "Nerbo.exe", L"Nerbo.exe", bin_); }
 
-  // The Explorer starts the command in `value` of `key` for `clicked`.
-  long Open(const wchar_t* key, const wchar_t* value, const fs::path& clicked = {}) {
+  // The Explorer starts the command in `value` of `key` for `clicked`; the
+  // tool reads what the user types from `typed` (when given).
+  long Open(const wchar_t* key, const wchar_t* value, const fs::path& clicked = {},
+            const fs::path& typed = {}) {
     std::wstring line = Quoted(kExplorer.wstring()) + L" " + Quoted((bin_ / "Nerbo.exe").wstring()) + L" " +
                         Quoted(key) + L" " + Quoted(value);
     if (!clicked.empty()) line += L" " + Quoted(clicked.wstring());
-    return StartAndWait(kExplorer, line);
+    if (typed.empty()) return StartAndWait(kExplorer, line);
+    SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+    HANDLE input = CreateFileW(typed.wstring().c_str(), GENERIC_READ, FILE_SHARE_READ, &inherited,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    long status = StartAndWait(kExplorer, line, {}, input);
+    CloseHandle(input);
+    return status;
   }
 
   std::vector<StandinRecord> Records() const {
@@ -186,6 +210,63 @@ TEST_P(AsWindowsStartsIt, ANameOutsideTheCodePageRunsItselfOrNothing) {
   EXPECT_EQ(Open(kRunVerb, L"", root_ / L"\u0416.class"), kMsgFileNotFound);
   EXPECT_EQ(Records().size(), 1u) << "the stand-in java started again";
 }
+
+#ifdef NERBO_DEMO_JARS
+// A jar made by the JDK's jar tool, with a Class-Path jar beside it, in a
+// folder with blanks: each verb starts the kit's java on it in its folder,
+// with the typed arguments, and ends as a class run does.
+TEST_P(AsWindowsStartsIt, AJarRunsThroughEveryVerbFromItsFolder) {
+  const fs::path jars = temp_.path() / "My Work" / "jar dir";
+  fs::create_directories(jars);
+  for (const char* jar : {"App.jar", "Lib.jar"}) fs::copy_file(fs::path(NERBO_DEMO_JARS) / jar, jars / jar);
+  const fs::path typed = temp_.path() / "typed.txt";
+  std::ofstream(typed, std::ios::binary) << "one \"two three\"\r\n";
+  struct {
+    const char* reason;
+    bool runtime_type;  // `.jar` names a runtime's type before installing
+    const wchar_t* verb;
+    bool with_args;
+    const char* status;  // the stand-in java's
+    long code;
+  } cases[] = {
+      {"Run", false, kJarRunVerb, false, "0", kMsgProgramDone},
+      {"RunWithArgsEndingBadly", false, kJarRunWithArgsVerb, true, "3", kMsgProgramFailed},
+      {"RunInConsole", true, kRunInConsoleVerb, false, "0", kMsgProgramDone},
+      {"RunInConsoleWithArgs", true, kRunInConsoleWithArgsVerb, true, "0", kMsgProgramDone},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.reason);
+    Uninstall();
+    DeleteKeyTree(registry(), kClassesRoot, ".jar");
+    DeleteKeyTree(registry(), kClassesRoot, "jarfile");
+    if (c.runtime_type) {
+      Seed(kClassesRoot, ".jar", "", Sz("jarfile"));
+      Seed(kClassesRoot, "jarfile\\Shell\\open\\command", "", Sz("javaw.exe -jar \"%1\" %*"));
+    }
+    ASSERT_EQ(InstallFromBin(), kMsgUninstallHint);
+    fs::remove(log_);
+    ScopedEnvironment status(kStandinStatusVariable, c.status);
+
+    EXPECT_EQ(Open(c.verb, L"", jars / "App.jar", c.with_args ? typed : fs::path()), c.code);
+    std::vector<StandinRecord> records = Records();
+    ASSERT_EQ(records.size(), 1u);
+    const std::string& line = records[0].command_line;
+    EXPECT_EQ(line.rfind("java.exe -jar \"App.jar\"", 0), 0u) << line;
+    if (c.with_args) {
+      EXPECT_NE(line.find("App.jar\" one \"two three\""), std::string::npos) << line;
+    }
+    EXPECT_TRUE(fs::equivalent(records[0].directory, jars)) << records[0].directory;
+    if (c.runtime_type) {
+      EXPECT_EQ(Bytes(kClassesRoot, "jarfile\\Shell\\open\\command", ""), Sz("javaw.exe -jar \"%1\" %*"));
+    }
+  }
+  Uninstall();
+  EXPECT_EQ(Bytes(kClassesRoot, ".jar", ""), Sz("jarfile"));
+  EXPECT_FALSE(Exists(kClassesRoot, "jarfile\\Shell\\Run in console"));
+  DeleteKeyTree(registry(), kClassesRoot, ".jar");
+  DeleteKeyTree(registry(), kClassesRoot, "jarfile");
+}
+#endif
 
 INSTANTIATE_TEST_SUITE_P(Advapi32, AsWindowsStartsIt, testing::Values(SystemRegistryBackend()), BackendName);
 

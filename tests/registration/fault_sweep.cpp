@@ -11,8 +11,8 @@ namespace {
 // leaves.
 void OtherSoftware(Registry& registry, RegKey root = kLocalMachine) {
   SeedIn(registry, root, "SOFTWARE\\Vesk\\Other", "", Sz("another tool"));
-  SeedIn(registry, root, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OtherApp",
-         "DisplayName", Sz("Other App"));
+  SeedIn(registry, root, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OtherApp", "DisplayName",
+         Sz("Other App"));
 }
 
 // A value of a file type in the classes of `scope`.
@@ -36,10 +36,18 @@ void UserSourceType(Registry& registry, const RegistrationScope& scope) {
   SeedClass(registry, scope, "usersource\\Shell\\Edit\\command", "", Sz("%SystemRoot%\\edit.exe /e %1"), 2);
 }
 
+// A runtime's jar type, whose double click starts a windowed program.
+void UserArchiveType(Registry& registry, const RegistrationScope& scope) {
+  SeedClass(registry, scope, ".jar", "", Sz("userjar"));
+  SeedClass(registry, scope, "userjar", "", Sz("Archivio dell'utente"));
+  SeedClass(registry, scope, "userjar\\Shell\\open\\command", "", Sz("javaw.exe -jar \"%1\" %*"));
+}
+
 void TypeWithOtherVerbs(Registry& registry, const RegistrationScope& scope) {
   OtherSoftware(registry);
   UserClassType(registry, scope);
   UserSourceType(registry, scope);
+  UserArchiveType(registry, scope);
   SeedClass(registry, scope, "usersource\\Shell", "", Sz("open"));
   SeedClass(registry, scope, "usersource\\Shell\\open\\command", "", Sz("write.exe %1"));
 }
@@ -48,9 +56,11 @@ void TypeWithOtherVerbs(Registry& registry, const RegistrationScope& scope) {
 
 std::vector<UserState> UserStates() {
   return {
-      // `Shell` keeps the user's verbs, default verb and Edit command.
+      // `Shell` keeps the user's verbs, default verb and Edit command; the
+      // jar type its double click.
       {"TypeWithOtherVerbs", [](Registry& r) { TypeWithOtherVerbs(r, kMachineScope); }},
-      // `Shell` holds only Edit: it becomes the tool's, with the default verb.
+      // `Shell` holds only Edit: it becomes the tool's, with the default verb;
+      // `.jar` names nothing yet.
       {"TypeWithEditAlone",
        [](Registry& r) {
          OtherSoftware(r);

@@ -22,8 +22,8 @@ struct UserState {
 };
 
 // A user's `.class` association and a `.java` type of their own with their
-// own Edit command, with and without other verbs beside it; and the same in
-// the user's own classes, over the machine's.
+// own Edit command, with and without other verbs beside it, with and without
+// a jar type; and the same in the user's own classes, over the machine's.
 std::vector<UserState> UserStates();
 
 class FaultSweep : public RegistrationTest {

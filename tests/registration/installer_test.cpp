@@ -45,7 +45,7 @@ std::vector<Entry> FreshLayout(const std::string& java, const std::string& javac
       {kLocalMachine, kUninstallKey, "DisplayName", Sz("Nerbo by Brandovelkian")},
       {kLocalMachine, kUninstallKey, "UninstallString", Sz(command + " /u")},
       {kLocalMachine, kSettings, "", Sz("Nerbo.exe")},
-      {kLocalMachine, kSettings, "UninstallInfo", Dword(3), kRegDword},
+      {kLocalMachine, kSettings, "UninstallInfo", Dword(kIconFlag | kShellFlag | kArchiveKeyFlag), kRegDword},
       {kLocalMachine, kSettings, "Run", java},
       {kLocalMachine, kSettings, "Compile", javac},
       {kClassesRoot, ".class", "", Sz("ClassFile.Nerbo")},
@@ -64,6 +64,14 @@ std::vector<Entry> FreshLayout(const std::string& java, const std::string& javac
       {kClassesRoot, "JavaFile.Nerbo\\Shell\\Compile+Run\\command", "",
        Sz(command + " \"%1\" /ExecuteAfterCompile")},
       {kClassesRoot, "JavaFile.Nerbo\\Shell\\Compile\\command", "", Sz(command + " \"%1\"")},
+      {kClassesRoot, ".jar", "", Sz("JarFile.Nerbo")},
+      {kClassesRoot, "JarFile.Nerbo", "", Sz("Archivi Java")},
+      {kClassesRoot, "JarFile.Nerbo\\DefaultIcon", "", Sz(tool + ",0")},
+      {kClassesRoot, "JarFile.Nerbo\\Shell", "", Sz("Run")},
+      {kClassesRoot, "JarFile.Nerbo\\Shell\\Run\\command", "",
+       Sz(command + " \"%1\" \"%2\" \"%3\" \"%4\" \"%5\" \"%6\" \"%7\" \"%8\" \"%9\"")},
+      {kClassesRoot, "JarFile.Nerbo\\Shell\\Run with args...\\command", "",
+       Sz(command + " \"%1\" /ArgsToNerbo")},
   };
 }
 
@@ -98,7 +106,7 @@ TEST_P(Installer, WithoutJavacOnlyClassFilesAreRegistered) {
   EXPECT_EQ(console_.out, std::string(kInstalled) + kUninstallHint);
   EXPECT_EQ(Bytes(kLocalMachine, kSettings, "Compile"), "C:\\old\\javac.exe");
   EXPECT_EQ(Bytes(kLocalMachine, kSettings, "Run"), KitPath(HostConventions().java_tool));
-  EXPECT_EQ(Bytes(kLocalMachine, kSettings, "UninstallInfo"), Dword(0));
+  EXPECT_EQ(Bytes(kLocalMachine, kSettings, "UninstallInfo"), Dword(kArchiveKeyFlag));
   EXPECT_EQ(Bytes(kClassesRoot, ".java", ""), Sz("txtfile"));
   EXPECT_FALSE(Exists(kClassesRoot, "txtfile\\Shell"));
   EXPECT_FALSE(Exists(kClassesRoot, "JavaFile.Nerbo"));
@@ -227,31 +235,68 @@ std::vector<SourceCase> SourceCases() {
   };
 }
 
-TEST_P(Installer, AddsTheVerbsToTheSourceFileType) {
-  for (const SourceCase& c : SourceCases()) {
-    SCOPED_TRACE(c.reason);
-    ResetRegistry();
-    PutKit();
-    for (const Entry& entry : c.before) Seed(entry.root, entry.path, entry.value, entry.bytes, entry.type);
-    ASSERT_EQ(Install(), kMsgUninstallHint);
-    EXPECT_EQ(Bytes(kLocalMachine, kSettings, "UninstallInfo"), Dword(c.flags));
-    for (const Expect& expect : c.after) {
-      SCOPED_TRACE(expect.path + " " + expect.value);
-      std::optional<StoredValue> value = Value(kClassesRoot, expect.path, expect.value);
-      ASSERT_EQ(value.has_value(), expect.bytes.has_value());
-      if (value) {
-        EXPECT_EQ(value->bytes, *expect.bytes);
+// `.jar` naming a type that exists keeps it, and its double click; naming
+// none, an empty name or a type that is gone, it names the tool's own type.
+std::vector<SourceCase> ArchiveCases() {
+  const std::string command = kToolCommand;
+  const std::string run = Sz(command + " \"%1\" \"%2\" \"%3\" \"%4\" \"%5\" \"%6\" \"%7\" \"%8\" \"%9\"");
+  const std::string javaw = Sz("\"C:\\jre\\bin\\javaw.exe\" -jar \"%1\" %*");
+  return {
+      {"JarNamesARuntimesType",
+       {{kClassesRoot, ".jar", "", Sz("jarfile")},
+        {kClassesRoot, "jarfile", "", Sz("Executable Jar File")},
+        {kClassesRoot, "jarfile\\Shell\\open\\command", "", javaw}},
+       kArchiveVerbsFlag,
+       {{".jar", "", Sz("jarfile")},
+        {".jar", "BackUp", std::nullopt},
+        {"jarfile\\Shell", "", std::nullopt},
+        {"jarfile\\Shell\\open\\command", "", javaw},
+        {"jarfile\\Shell\\Run in console\\command", "", run},
+        {"jarfile\\Shell\\Run in console with args...\\command", "", Sz(command + " \"%1\" /ArgsToNerbo")},
+        {"JarFile.Nerbo", "", std::nullopt}}},
+      {"JarTypeWithoutShell",
+       {{kClassesRoot, ".jar", "", Sz("jarfile")}, {kClassesRoot, "jarfile", "", Sz("Executable Jar File")}},
+       kArchiveVerbsFlag | kArchiveShellFlag,
+       {{"jarfile\\Shell\\Run in console\\command", "", run}}},
+      {"JarNamingATypeThatIsGone",
+       {{kClassesRoot, ".jar", "", Sz("jarfile")}},
+       0,
+       {{".jar", "", Sz("JarFile.Nerbo")}, {".jar", "BackUp", Sz("jarfile")}, {"jarfile", "", std::nullopt}}},
+  };
+}
+
+TEST_P(Installer, AddsTheVerbsToTheTypesThatJavaAndJarName) {
+  // None of the sources' machines has `.jar`; none of the jars' has `.java`.
+  const struct {
+    std::vector<SourceCase> cases;
+    std::uint32_t other_flags;
+  } tables[] = {{SourceCases(), kArchiveKeyFlag}, {ArchiveCases(), kIconFlag | kShellFlag}};
+  for (const auto& table : tables)
+    for (const SourceCase& c : table.cases) {
+      SCOPED_TRACE(c.reason);
+      ResetRegistry();
+      PutKit();
+      for (const Entry& entry : c.before) Seed(entry.root, entry.path, entry.value, entry.bytes, entry.type);
+      ASSERT_EQ(Install(), kMsgUninstallHint);
+      EXPECT_EQ(Bytes(kLocalMachine, kSettings, "UninstallInfo"), Dword(c.flags | table.other_flags));
+      for (const Expect& expect : c.after) {
+        SCOPED_TRACE(expect.path + " " + expect.value);
+        std::optional<StoredValue> value = Value(kClassesRoot, expect.path, expect.value);
+        ASSERT_EQ(value.has_value(), expect.bytes.has_value());
+        if (value) {
+          EXPECT_EQ(value->bytes, *expect.bytes);
+        }
       }
     }
-  }
 }
 
 TEST_P(Installer, KeepsEveryFlagOfEarlierInstallations) {
-  for (std::uint32_t earlier : {1u, 3u, 0x11u}) {
+  for (std::uint32_t earlier : {1u, 3u, 0x101u}) {
     SCOPED_TRACE(earlier);
     ResetRegistry();
     PutKit();
     Seed(kLocalMachine, kSettings, "UninstallInfo", Dword(earlier), kRegDword);
+    Seed(kClassesRoot, ".jar", "", Sz("JarFile.Nerbo"));
     Seed(kClassesRoot, ".java", "", Sz("txtfile"));
     Seed(kClassesRoot, "txtfile\\DefaultIcon", "", Sz("shell32.dll,-152"));
     Seed(kClassesRoot, "txtfile\\Shell\\open\\command", "", Sz("write %1"));
@@ -267,6 +312,8 @@ TEST_P(Installer, ASecondInstallationWritesTheSameEntries) {
   Seed(kClassesRoot, ".class", "", Sz("classfile"));
   Seed(kClassesRoot, ".java", "", Sz("txtfile"));
   Seed(kClassesRoot, "txtfile\\Shell\\Edit\\command", "", Sz("wordpad %1"));
+  Seed(kClassesRoot, ".jar", "", Sz("jarfile"));
+  Seed(kClassesRoot, "jarfile\\Shell\\open\\command", "", Sz("javaw -jar \"%1\""));
   ASSERT_EQ(Install(), kMsgUninstallHint);
   std::string first = Dump();
   ASSERT_EQ(Install(), kMsgUninstallHint);

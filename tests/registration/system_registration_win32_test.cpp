@@ -67,7 +67,7 @@ TEST_P(SystemRegistration, InstallsTheLayoutAndUninstallsItAgain) {
       {kLocalMachine, kUninstallKey, "DisplayName", kRegSz, Sz("Nerbo by Brandovelkian")},
       {kLocalMachine, kUninstallKey, "UninstallString", kRegSz, Sz(command + " /u")},
       {kLocalMachine, kSettings, "", kRegSz, Sz("Nerbo.exe")},
-      {kLocalMachine, kSettings, "UninstallInfo", kRegDword, Dword(3)},
+      {kLocalMachine, kSettings, "UninstallInfo", kRegDword, Dword(kIconFlag | kShellFlag | kArchiveKeyFlag)},
       {kClassesRoot, ".class", "", kRegSz, Sz("ClassFile.Nerbo")},
       {kClassesRoot, "ClassFile.Nerbo", "", kRegSz, Sz("Classi Java")},
       {kClassesRoot, "ClassFile.Nerbo\\DefaultIcon", "", kRegSz, Sz(tool + ",0")},

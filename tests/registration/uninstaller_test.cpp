@@ -87,6 +87,28 @@ std::vector<RoundTripCase> RoundTripCases() {
          SeedIn(r, kClassesRoot, ".java", "", Sz("txtfile\\"));
        },
        nothing},
+      {"JarNamesARuntimesType", false,
+       [](Registry& r) {
+         SeedIn(r, kClassesRoot, ".jar", "", Sz("jarfile"));
+         SeedIn(r, kClassesRoot, "jarfile\\Shell\\open\\command", "", Sz("javaw.exe -jar \"%1\" %*"), 2);
+       },
+       nothing},
+      {"JarTypeWithoutShell", true,
+       [](Registry& r) {
+         SeedIn(r, kClassesRoot, ".jar", "", Sz("jarfile"));
+         SeedIn(r, kClassesRoot, "jarfile", "", Sz("Executable Jar File"));
+       },
+       nothing},
+      // Each comes back from `BackUp` with its type and bytes.
+      {"JarNamingATypeThatIsGoneAsExpandableText", true,
+       [](Registry& r) { SeedIn(r, kClassesRoot, ".jar", "", Sz("jarfile"), 2); }, nothing},
+      {"JarWithAnEmptyName", true, [](Registry& r) { SeedIn(r, kClassesRoot, ".jar", "", Sz("")); }, nothing},
+      {"JarWithoutADefaultValue", true,
+       [](Registry& r) {
+         SeedIn(r, kClassesRoot, ".jar", "Content Type", Sz("application/java-archive"));
+         SeedKeyIn(r, kClassesRoot, ".jar\\OpenWithProgids");
+       },
+       nothing},
       {"JavaNamingTheToolsTypeGoesWhole", true,
        [](Registry& r) { SeedIn(r, kClassesRoot, ".java\\ShellNew", "NullFile", Sz("")); },
        [](Registry& r) {

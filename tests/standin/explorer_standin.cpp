@@ -68,6 +68,11 @@ int wmain(int argc, wchar_t** argv) {
   std::wstring line = FillParameters(command, argc > 4 ? argv[4] : L"");
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
+  // The program reads what the user types from the stand-in's own input.
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
   PROCESS_INFORMATION process = {};
   if (!CreateProcessW(argv[1], &line[0], nullptr, nullptr, TRUE, DETACHED_PROCESS, nullptr, nullptr, &startup,
                       &process)) {
