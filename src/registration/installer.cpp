@@ -56,11 +56,6 @@ void RegisterClassFiles(RegistryChanges& changes, const std::string& tool_path) 
   WriteRunType(changes, kClassTypeKey, kClassDescriptionText, tool_path);
 }
 
-bool KeyExists(RegistryChanges& changes, RegKey parent, const char* name) {
-  RegKey key = 0;
-  return parent && changes.registry().OpenKeyToRead(parent, name, &key) == kRegSuccess;
-}
-
 // A flag goes into the registry before the key it marks is made, so that an
 // uninstallation removes that key even when making it fails part way.
 void SetFlag(RegistryChanges& changes, RegKey settings, std::uint32_t flag, std::uint32_t* flags) {
@@ -69,11 +64,13 @@ void SetFlag(RegistryChanges& changes, RegKey settings, std::uint32_t flag, std:
 }
 
 // A jar type of another program keeps its own double click and gains the
-// console verbs.
+// console verbs. For the current user alone they go into the user's own
+// classes, beside a type the machine may hold.
 void AddConsoleVerbs(RegistryChanges& changes, RegKey settings, const std::string& type_name,
                      const std::string& tool_path, std::uint32_t* flags) {
+  if (!changes.Exists(kClassesRoot, type_name.c_str())) SetFlag(changes, settings, kArchiveTypeFlag, flags);
   RegKey type = changes.Create(kClassesRoot, type_name.c_str());
-  if (!KeyExists(changes, type, kShellKey)) SetFlag(changes, settings, kArchiveShellFlag, flags);
+  if (!changes.Exists(type, kShellKey)) SetFlag(changes, settings, kArchiveShellFlag, flags);
   SetFlag(changes, settings, kArchiveVerbsFlag, flags);
   RegKey shell = changes.Create(type, kShellKey);
   for (const VerbCommand& verb : kConsoleVerbs) WriteVerb(changes, shell, verb.verb, verb.command(tool_path));
@@ -84,14 +81,14 @@ void AddConsoleVerbs(RegistryChanges& changes, RegKey settings, const std::strin
 // gone) is saved in `BackUp` first, byte for byte.
 void RegisterArchiveFiles(RegistryChanges& changes, RegKey settings, const std::string& tool_path,
                           std::uint32_t* flags) {
-  if (!KeyExists(changes, kClassesRoot, kArchiveExtensionKey))
-    SetFlag(changes, settings, kArchiveKeyFlag, flags);
-  RegKey extension = changes.Create(kClassesRoot, kArchiveExtensionKey);
-  std::optional<StoredValue> named = changes.Read(extension, kDefaultValue);
-  if (NamesOther(named, kArchiveTypeKey) && KeyExists(changes, kClassesRoot, named->Text().c_str())) {
-    AddConsoleVerbs(changes, settings, named->Text(), tool_path, flags);
+  std::string other_type = changes.TypeSeen(kArchiveExtensionKey, kArchiveTypeKey);
+  if (!other_type.empty()) {
+    AddConsoleVerbs(changes, settings, other_type, tool_path, flags);
     return;
   }
+  if (!changes.Exists(kClassesRoot, kArchiveExtensionKey)) SetFlag(changes, settings, kArchiveKeyFlag, flags);
+  RegKey extension = changes.Create(kClassesRoot, kArchiveExtensionKey);
+  std::optional<StoredValue> named = changes.Read(extension, kDefaultValue);
   if (named && named->Text() != kArchiveTypeKey) changes.WriteAndVerify(extension, kBackUpValue, *named);
   changes.Write(extension, kDefaultValue, kArchiveTypeText);
   WriteRunType(changes, kArchiveTypeKey, kArchiveDescriptionText, tool_path);

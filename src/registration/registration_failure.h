@@ -4,8 +4,8 @@
 #pragma once
 
 #include "core/message_code.h"
-#include "registration/registry_changes.h"
 #include "core/run_context.h"
+#include "registration/registry_changes.h"
 
 namespace nerbo {
 

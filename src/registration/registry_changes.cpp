@@ -91,6 +91,27 @@ RegKey RegistryChanges::Open(RegKey parent, const char* name) {
   return Opened(parent, name, key);
 }
 
+bool RegistryChanges::Exists(RegKey parent, const char* name) {
+  parent = InScope(parent, false);
+  RegKey key = 0;
+  return !failed() && parent && registry_.OpenKeyToRead(parent, name, &key) == kRegSuccess;
+}
+
+std::string RegistryChanges::TypeSeen(const char* extension, const char* own) {
+  if (failed()) return std::string();
+  // HKEY_CLASSES_ROOT is that view on Windows; the scope's own keys come
+  // first where a registry keeps them apart.
+  RegKey own_classes = InScope(kClassesRoot, false);
+  auto seen = [&](const char* name) {
+    RegKey key = 0;
+    if (own_classes && registry_.OpenKeyToRead(own_classes, name, &key) == kRegSuccess) return key;
+    return registry_.OpenKeyToRead(kClassesRoot, name, &key) == kRegSuccess ? key : 0;
+  };
+  std::optional<StoredValue> named = Read(seen(extension), kDefaultValue);
+  if (!NamesOther(named, own) || !seen(named->Text().c_str())) return std::string();
+  return named->Text();
+}
+
 void RegistryChanges::Write(RegKey key, const char* value_name, LayoutText text) {
   if (!failed()) Check(WriteText(registry_, key, value_name, text), ChangeKind::kWriteValue, key, value_name);
 }

@@ -62,6 +62,15 @@ class RegistryChanges {
   // change.
   RegKey Open(RegKey parent, const char* name);
 
+  // Whether the key is there, in the scope's own keys; looked at, never
+  // changed.
+  bool Exists(RegKey parent, const char* name);
+  // The type that `extension` names for this user, when that type is there
+  // and is not `own`; empty otherwise. Read as the Explorer reads the file
+  // types, the user's own over the machine's, whichever the scope: a per-user
+  // registration leaves a type the machine gives its files as it is.
+  std::string TypeSeen(const char* extension, const char* own);
+
   void Write(RegKey key, const char* value_name, LayoutText text);
   void Write(RegKey key, const char* value_name, const std::string& text);
   void WriteToolPath(RegKey key, const char* value_name, const std::string& path);

@@ -72,6 +72,7 @@ inline constexpr std::uint32_t kShellFlag = 2;
 inline constexpr std::uint32_t kArchiveKeyFlag = 4;
 inline constexpr std::uint32_t kArchiveVerbsFlag = 8;
 inline constexpr std::uint32_t kArchiveShellFlag = 16;
+inline constexpr std::uint32_t kArchiveTypeFlag = 32;
 
 // The icon text (tool path + ",0" + terminator) fits 256 bytes.
 inline constexpr std::size_t kToolPathLimit = 253;

@@ -84,12 +84,14 @@ void RemoveSourceTypes(RegistryChanges& changes, std::uint32_t flags) {
 }
 
 // The jar type of another program loses the console verbs, and the `Shell`
-// the installer made for them.
+// (and, for the current user alone, the type's key) the installer made for
+// them.
 void RemoveConsoleVerbs(RegistryChanges& changes, const std::string& type_name, std::uint32_t flags) {
   RegKey type = changes.Open(kClassesRoot, type_name.c_str());
   RegKey shell = changes.Open(type, kShellKey);
   for (const VerbCommand& verb : kConsoleVerbs) changes.DeleteTree(shell, verb.verb);
   if (flags & kArchiveShellFlag) changes.DeleteKey(type, kShellKey);
+  if (flags & kArchiveTypeFlag) changes.DeleteKey(kClassesRoot, type_name.c_str());
 }
 
 // `.jar` holds again what it held before installation: the value saved in
@@ -99,12 +101,14 @@ void RestoreArchiveExtension(RegistryChanges& changes, std::uint32_t flags) {
   RegKey extension = changes.Open(kClassesRoot, kArchiveExtensionKey);
   RestoreBackUp(changes, extension, RestoredType::kAsSaved);
   std::optional<StoredValue> named = changes.Read(extension, kDefaultValue);
-  if (!named || named->Text() == kArchiveTypeKey) {
-    if (named) changes.DeleteValue(extension, kDefaultValue);
-    if (flags & kArchiveKeyFlag) changes.DeleteKey(kClassesRoot, kArchiveExtensionKey);
-  } else if (!named->Text().empty() && (flags & kArchiveVerbsFlag)) {
-    RemoveConsoleVerbs(changes, named->Text(), flags);
-  }
+  if (named && named->Text() == kArchiveTypeKey) changes.DeleteValue(extension, kDefaultValue);
+  if ((!named || named->Text() == kArchiveTypeKey) && (flags & kArchiveKeyFlag))
+    changes.DeleteKey(kClassesRoot, kArchiveExtensionKey);
+  std::string other_type = changes.TypeSeen(kArchiveExtensionKey, kArchiveTypeKey);
+  // Any of the flags: an installation that failed part way may have made the
+  // type's key before it got to the verbs.
+  const std::uint32_t verb_flags = kArchiveVerbsFlag | kArchiveShellFlag | kArchiveTypeFlag;
+  if (!other_type.empty() && (flags & verb_flags)) RemoveConsoleVerbs(changes, other_type, flags);
 }
 
 }  // namespace

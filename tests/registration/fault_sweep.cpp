@@ -47,7 +47,6 @@ void TypeWithOtherVerbs(Registry& registry, const RegistrationScope& scope) {
   OtherSoftware(registry);
   UserClassType(registry, scope);
   UserSourceType(registry, scope);
-  UserArchiveType(registry, scope);
   SeedClass(registry, scope, "usersource\\Shell", "", Sz("open"));
   SeedClass(registry, scope, "usersource\\Shell\\open\\command", "", Sz("write.exe %1"));
 }
@@ -58,7 +57,11 @@ std::vector<UserState> UserStates() {
   return {
       // `Shell` keeps the user's verbs, default verb and Edit command; the
       // jar type its double click.
-      {"TypeWithOtherVerbs", [](Registry& r) { TypeWithOtherVerbs(r, kMachineScope); }},
+      {"TypeWithOtherVerbs",
+       [](Registry& r) {
+         TypeWithOtherVerbs(r, kMachineScope);
+         UserArchiveType(r, kMachineScope);
+       }},
       // `Shell` holds only Edit: it becomes the tool's, with the default verb;
       // `.jar` names nothing yet.
       {"TypeWithEditAlone",
@@ -68,12 +71,14 @@ std::vector<UserState> UserStates() {
          UserSourceType(r, kMachineScope);
        }},
       // The user's own classes take the registration; the machine's, which
-      // show through them, stay as they are.
+      // show through them, stay as they are, and the machine's jar type gains
+      // the console verbs in the user's own classes.
       {"ForTheUserOverTheMachines",
        [](Registry& r) {
          TypeWithOtherVerbs(r, kUserScope);
          OtherSoftware(r, kCurrentUser);
          UserClassType(r, kMachineScope);
+         UserArchiveType(r, kMachineScope);
        },
        kUserScope},
   };

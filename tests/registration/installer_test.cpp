@@ -390,6 +390,18 @@ TEST_P(Installer, WithoutRightsOnTheMachineTheUserGetsTheLayoutForThemself) {
   EXPECT_EQ(Dump(), DumpOf(expected));
 }
 
+// The type the machine gives jars keeps its double click for the user too:
+// the console verbs join it in the user's own classes.
+TEST_P(Installer, WithoutRightsOnTheMachineItsJarTypeGainsTheVerbsForTheUser) {
+  PutKit();
+  Seed(kClassesRoot, ".jar", "", Sz("jarfile"));
+  Seed(kClassesRoot, "jarfile\\Shell\\open\\command", "", Sz("javaw.exe -jar \"%1\""));
+  RefusingRegistry refusing(registry(), kLocalMachine, Refusal::kOpening);
+  EXPECT_EQ(Install(refusing), kMsgUninstallHint);
+  EXPECT_FALSE(Value(kCurrentUser, "Software\\Classes\\.jar", ""));
+  EXPECT_TRUE(Value(kCurrentUser, "Software\\Classes\\jarfile\\Shell\\Run in console\\command", ""));
+}
+
 // Nothing of `.class` is replaced when its key cannot be written.
 TEST_P(Installer, ARefusedClassKeyIsNamedAndKeepsWhatItNames) {
   PutKit();
