@@ -37,13 +37,4 @@ bool RecordingConsole::EndRawInput() {
   return true;
 }
 
-InputEvent KeyDown(std::uint16_t virtual_key, std::uint32_t modifiers) {
-  InputEvent event;
-  event.is_key = true;
-  event.key_down = true;
-  event.virtual_key = virtual_key;
-  event.modifiers = modifiers;
-  return event;
-}
-
 }  // namespace nerbo

@@ -40,6 +40,4 @@ class RecordingConsole : public Console {
   std::size_t input_position_ = 0;
 };
 
-InputEvent KeyDown(std::uint16_t virtual_key, std::uint32_t modifiers = 0);
-
 }  // namespace nerbo

@@ -71,6 +71,16 @@ struct InputEvent {
   std::uint32_t modifiers = 0;
 };
 
+// The press of a key with the modifiers held.
+inline InputEvent KeyDown(std::uint16_t virtual_key, std::uint32_t modifiers = 0) {
+  InputEvent event;
+  event.is_key = true;
+  event.key_down = true;
+  event.virtual_key = virtual_key;
+  event.modifiers = modifiers;
+  return event;
+}
+
 // Results of a byte read besides a byte 0..255.
 inline constexpr int kEndOfInput = -1;
 inline constexpr int kInputError = -2;

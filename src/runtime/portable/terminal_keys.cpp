@@ -8,57 +8,48 @@ namespace {
 
 constexpr char kEsc = '\x1b';
 
-InputEvent Key(std::uint16_t virtual_key, std::uint32_t modifiers = 0) {
-  InputEvent event;
-  event.is_key = true;
-  event.key_down = true;
-  event.virtual_key = virtual_key;
-  event.modifiers = modifiers;
-  return event;
-}
-
 // A printable character of the US layout: its key and whether Shift is down.
 InputEvent CharacterKey(unsigned char c) {
-  if (c >= 'a' && c <= 'z') return Key(static_cast<std::uint16_t>(c - 'a' + 'A'));
-  if (c >= 'A' && c <= 'Z') return Key(c, kShift);
-  if (c >= '0' && c <= '9') return Key(c);
-  if (c == ' ') return Key(kVkSpace);
+  if (c >= 'a' && c <= 'z') return KeyDown(static_cast<std::uint16_t>(c - 'a' + 'A'));
+  if (c >= 'A' && c <= 'Z') return KeyDown(c, kShift);
+  if (c >= '0' && c <= '9') return KeyDown(c);
+  if (c == ' ') return KeyDown(kVkSpace);
   static const char kShiftedDigits[] = ")!@#$%^&*(";
   if (const char* p = std::strchr(kShiftedDigits, c); p != nullptr && c != '\0') {
-    return Key(static_cast<std::uint16_t>('0' + (p - kShiftedDigits)), kShift);
+    return KeyDown(static_cast<std::uint16_t>('0' + (p - kShiftedDigits)), kShift);
   }
   static const char kPlain[] = ";=,-./`[\\]'";
   static const char kShifted[] = ":+<_>?~{|}\"";
   static const std::uint16_t kKeys[] = {kVkOem1, kVkOemPlus, kVkOemComma, kVkOemMinus, kVkOemPeriod, kVkOem2,
                                         kVkOem3, kVkOem4,    kVkOem5,     kVkOem6,     kVkOem7};
-  if (const char* p = std::strchr(kPlain, c); p != nullptr && c != '\0') return Key(kKeys[p - kPlain]);
+  if (const char* p = std::strchr(kPlain, c); p != nullptr && c != '\0') return KeyDown(kKeys[p - kPlain]);
   if (const char* p = std::strchr(kShifted, c); p != nullptr && c != '\0')
-    return Key(kKeys[p - kShifted], kShift);
+    return KeyDown(kKeys[p - kShifted], kShift);
   return InputEvent{};
 }
 
 InputEvent ControlByte(unsigned char c) {
   switch (c) {
     case 0:
-      return Key('2', kLeftCtrl);
+      return KeyDown('2', kLeftCtrl);
     case 8:
     case 0x7f:
-      return Key(kVkBack);
+      return KeyDown(kVkBack);
     case 9:
-      return Key(kVkTab);
+      return KeyDown(kVkTab);
     case 10:
     case 13:
-      return Key(kVkReturn);
+      return KeyDown(kVkReturn);
     case 0x1c:
-      return Key(kVkOem5, kLeftCtrl);
+      return KeyDown(kVkOem5, kLeftCtrl);
     case 0x1d:
-      return Key(kVkOem6, kLeftCtrl);
+      return KeyDown(kVkOem6, kLeftCtrl);
     case 0x1e:
-      return Key('6', kLeftCtrl);
+      return KeyDown('6', kLeftCtrl);
     case 0x1f:
-      return Key(kVkOemMinus, kLeftCtrl);
+      return KeyDown(kVkOemMinus, kLeftCtrl);
     default:
-      return Key(static_cast<std::uint16_t>('A' + c - 1), kLeftCtrl);  // Ctrl+A .. Ctrl+Z
+      return KeyDown(static_cast<std::uint16_t>('A' + c - 1), kLeftCtrl);  // Ctrl+A .. Ctrl+Z
   }
 }
 
@@ -144,28 +135,28 @@ std::uint16_t LetterKey(char final) {
 InputEvent ProtocolKey(long code, std::uint32_t modifiers) {
   switch (code) {
     case 9:
-      return Key(kVkTab, modifiers);
+      return KeyDown(kVkTab, modifiers);
     case 13:
-      return Key(kVkReturn, modifiers);
+      return KeyDown(kVkReturn, modifiers);
     case 27:
-      return Key(kVkEscape, modifiers);
+      return KeyDown(kVkEscape, modifiers);
     case 127:
-      return Key(kVkBack, modifiers);
+      return KeyDown(kVkBack, modifiers);
     case 57358:
-      return Key(kVkCapital, modifiers);
+      return KeyDown(kVkCapital, modifiers);
     case 57359:
-      return Key(kVkScroll, modifiers);
+      return KeyDown(kVkScroll, modifiers);
     case 57360:
-      return Key(kVkNumLock, modifiers);
+      return KeyDown(kVkNumLock, modifiers);
     case 57441:
     case 57447:
-      return Key(kVkShift, modifiers);
+      return KeyDown(kVkShift, modifiers);
     case 57442:
     case 57448:
-      return Key(kVkControl, modifiers);
+      return KeyDown(kVkControl, modifiers);
     case 57443:
     case 57449:
-      return Key(kVkMenu, modifiers);
+      return KeyDown(kVkMenu, modifiers);
     default:
       break;
   }
@@ -190,12 +181,12 @@ InputEvent ControlSequence(const std::string& body, char final) {
   std::uint32_t modifiers = Modifiers(numbers[1]);
   if (final == '~') {
     std::uint16_t key = TildeKey(numbers[0]);
-    return key != 0 ? Key(key, modifiers) : InputEvent{};
+    return key != 0 ? KeyDown(key, modifiers) : InputEvent{};
   }
   if (final == 'u') return ProtocolKey(numbers[0], modifiers);
-  if (final == 'Z') return Key(kVkTab, kShift);
+  if (final == 'Z') return KeyDown(kVkTab, kShift);
   std::uint16_t key = LetterKey(final);
-  return key != 0 ? Key(key, modifiers) : InputEvent{};
+  return key != 0 ? KeyDown(key, modifiers) : InputEvent{};
 }
 
 }  // namespace
@@ -221,14 +212,14 @@ std::size_t KeySequenceLength(const std::string& bytes) {
 InputEvent DecodeKeySequence(const std::string& sequence) {
   if (sequence.empty()) return InputEvent{};
   unsigned char lead = static_cast<unsigned char>(sequence[0]);
-  if (lead >= 0x80) return Key(kVkOem7);  // a character of a national layout
+  if (lead >= 0x80) return KeyDown(kVkOem7);  // a character of a national layout
   if (lead != static_cast<unsigned char>(kEsc)) {
     return lead < 0x20 || lead == 0x7f ? ControlByte(lead) : CharacterKey(lead);
   }
-  if (sequence.size() == 1) return Key(kVkEscape);
+  if (sequence.size() == 1) return KeyDown(kVkEscape);
   if (sequence[1] == 'O' && sequence.size() == 3) {
     std::uint16_t key = LetterKey(sequence[2]);
-    return key != 0 ? Key(key) : InputEvent{};
+    return key != 0 ? KeyDown(key) : InputEvent{};
   }
   if (sequence[1] == '[' && sequence.size() >= 3) {
     return ControlSequence(sequence.substr(2, sequence.size() - 3), sequence.back());
