@@ -111,9 +111,7 @@ void RegisterSourceFiles(RegistryChanges& changes, RegKey settings, const std::s
 
   // The flag goes first: once it is written, an uninstallation removes the
   // icon key even when creating or writing it fails here.
-  RegKey icon = 0;
-  changes.registry().OpenKeyToRead(type, kDefaultIconKey, &icon);
-  if (!icon || (*flags & kIconFlag)) {
+  if (!changes.Exists(type, kDefaultIconKey) || (*flags & kIconFlag)) {
     *flags |= kIconFlag;
     changes.WriteFlagWord(settings, *flags);
     changes.Write(changes.Create(type, kDefaultIconKey), kDefaultValue, SourceIconText(tool_path));
